@@ -1,0 +1,27 @@
+#pragma once
+
+#include <chrono>
+
+namespace platform {
+
+struct TimeOfDay {
+    int hour = 0;  // 0 to 23
+    int minute = 0;
+    int second = 0;
+};
+
+// Where the program learns the time.
+class Clock {
+  public:
+    Clock() = default;
+    Clock(const Clock&) = delete;
+    Clock& operator=(const Clock&) = delete;
+    virtual ~Clock() = default;
+
+    // The local wall-clock time of day.
+    virtual TimeOfDay time_of_day() const = 0;
+    // A monotonic time from an arbitrary origin, for measuring intervals.
+    virtual std::chrono::milliseconds steady_now() const = 0;
+};
+
+}  // namespace platform

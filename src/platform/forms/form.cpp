@@ -1,0 +1,63 @@
+#include "platform/forms/form.h"
+
+#include <algorithm>
+
+#include "platform/failure.h"
+#include "platform/forms/control.h"
+
+namespace platform {
+
+Form::Form(std::string name) : name_(std::move(name)) {}
+
+void Form::set_caption(const std::string& caption) {
+    caption_ = caption;
+    notifier_.notify({Change::Caption});
+}
+
+void Form::set_visible(bool visible) {
+    visible_ = visible;
+    notifier_.notify({Change::Visible});
+}
+
+void Form::set_client_size(int width, int height) {
+    client_width_ = width;
+    client_height_ = height;
+    notifier_.notify({Change::Geometry});
+}
+
+void Form::set_back_color(Color color) {
+    back_color_ = color;
+    notifier_.notify({Change::Colors});
+}
+
+Control* Form::find(const std::string& name) const {
+    const auto it = std::find_if(controls_.begin(), controls_.end(),
+                                 [&](const Control* control) { return control->name() == name; });
+    return it == controls_.end() ? nullptr : *it;
+}
+
+void Form::give_focus(Control& control) {
+    if (&control.form() != this) {
+        throw Failure("control " + control.name() + " is not on form " + name_);
+    }
+    if (!control.takes_focus() || !control.visible() || !control.enabled() || !visible_) {
+        throw Failure("control " + control.name() + " cannot take the focus");
+    }
+    if (focused_ != &control) {
+        move_focus(control);
+    }
+}
+
+void Form::focus_received(Control& control) {
+    if (&control.form() == this && focused_ != &control) {
+        move_focus(control);
+    }
+}
+
+void Form::move_focus(Control& control) {
+    focused_ = &control;
+    notifier_.notify({Change::Focus});
+    control.raise_got_focus();
+}
+
+}  // namespace platform

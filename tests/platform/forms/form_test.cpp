@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/failure.h"
+#include "platform/forms.h"
+
+namespace {
+
+class FormTest : public ::testing::Test {
+  protected:
+    FormTest() { form.set_visible(true); }
+
+    platform::Form form{"Form1"};
+    platform::CommandButton first{form, "FIRST"};
+    platform::ListBox list{form, "LIST"};
+    platform::Label label{form, "LABEL"};
+};
+
+TEST_F(FormTest, ControlsAreKeptInDeclarationOrderAndFoundByName) {
+    ASSERT_EQ(form.controls().size(), 3U);
+    EXPECT_EQ(form.controls()[0], &first);
+    EXPECT_EQ(form.controls()[2], &label);
+    EXPECT_EQ(form.find("LIST"), &list);
+    EXPECT_EQ(form.find("NONE"), nullptr);
+}
+
+TEST_F(FormTest, FocusIsRefusedWhereTheWindowSystemWouldRefuseIt) {
+    EXPECT_THROW(label.set_focus(), platform::Failure);  // labels never take it
+
+    list.set_visible(false);
+    EXPECT_THROW(list.set_focus(), platform::Failure);
+    list.set_visible(true);
+
+    list.set_enabled(false);
+    EXPECT_THROW(list.set_focus(), platform::Failure);
+    list.set_enabled(true);
+
+    form.set_visible(false);
+    EXPECT_THROW(first.set_focus(), platform::Failure);
+    EXPECT_EQ(form.focused(), nullptr);
+
+    form.set_visible(true);
+    first.set_focus();
+    EXPECT_TRUE(first.has_focus());
+}
+
+TEST_F(FormTest, GotFocusRunsOnceForEachArrivalFromCodeOrUser) {
+    int arrivals = 0;
+    list.on_got_focus([&] { ++arrivals; });
+    list.set_focus();
+    list.set_focus();  // already there: no second arrival
+    EXPECT_EQ(arrivals, 1);
+
+    form.focus_received(first);
+    form.focus_received(list);
+    form.focus_received(list);
+    EXPECT_EQ(arrivals, 2);
+}
+
+TEST_F(FormTest, GotFocusHandlerMayPassTheFocusOn) {
+    list.on_got_focus([&] { first.set_focus(); });
+    std::vector<platform::Control*> seen;
+    auto subscription = form.subscribe([&](const platform::ChangeEvent& event) {
+        if (event.what == platform::Change::Focus) {
+            seen.push_back(form.focused());
+        }
+    });
+    form.focus_received(list);
+    EXPECT_TRUE(first.has_focus());
+    EXPECT_EQ(seen, (std::vector<platform::Control*>{&list, &first}));
+}
+
+TEST_F(FormTest, ListIndicesOutsideTheListFail) {
+    EXPECT_THROW(list.insert(1, "x"), platform::Failure);
+    EXPECT_THROW(list.insert(-1, "x"), platform::Failure);
+    EXPECT_THROW(list.remove(0), platform::Failure);
+    EXPECT_THROW(static_cast<void>(list.item(0)), platform::Failure);
+
+    list.insert(0, "b");
+    list.insert(0, "a");
+    list.insert(2, "c");
+    EXPECT_EQ(list.items(), (std::vector<std::string>{"a", "b", "c"}));
+    list.remove(1);
+    EXPECT_EQ(list.items(), (std::vector<std::string>{"a", "c"}));
+    EXPECT_THROW(list.remove(2), platform::Failure);
+}
+
+TEST_F(FormTest, ListTellsWhichLineChanged) {
+    std::vector<std::pair<platform::Change, int>> events;
+    auto subscription = list.subscribe(
+        [&](const platform::ChangeEvent& event) { events.emplace_back(event.what, event.index); });
+    list.insert(0, "a");
+    list.insert(1, "b");
+    list.remove(0);
+    const std::vector<std::pair<platform::Change, int>> expected{
+        {platform::Change::ItemInserted, 0},
+        {platform::Change::ItemInserted, 1},
+        {platform::Change::ItemRemoved, 0},
+    };
+    EXPECT_EQ(events, expected);
+}
+
+TEST(NotifierTest, SubscriptionsEndSafelyInEitherOrder) {
+    int calls = 0;
+    auto notifier = std::make_unique<platform::Notifier>();
+    platform::Subscription kept =
+        notifier->subscribe([&](const platform::ChangeEvent&) { ++calls; });
+    {
+        platform::Subscription dropped =
+            notifier->subscribe([&](const platform::ChangeEvent&) { calls += 100; });
+    }
+    notifier->notify({platform::Change::Caption});
+    EXPECT_EQ(calls, 1);
+
+    notifier.reset();  // the subscription outlives its notifier
+    kept = platform::Subscription();
+    SUCCEED();
+}
+
+TEST(NotifierTest, ListenerMayUnsubscribeWhileBeingTold) {
+    platform::Notifier notifier;
+    int calls = 0;
+    platform::Subscription self;
+    self = notifier.subscribe([&](const platform::ChangeEvent&) {
+        ++calls;
+        self = platform::Subscription();
+    });
+    notifier.notify({platform::Change::Caption});
+    notifier.notify({platform::Change::Caption});
+    EXPECT_EQ(calls, 1);
+}
+
+}  // namespace
