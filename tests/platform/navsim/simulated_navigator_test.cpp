@@ -1,0 +1,234 @@
+#include "platform/navsim/simulated_navigator.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "fakes/fake_clock.h"
+#include "fakes/fake_timer.h"
+#include "platform/failure.h"
+#include "platform/navsim/state_file.h"
+#include "platform/navsim/temp_folder.h"
+
+namespace platform::navsim {
+namespace {
+
+using namespace std::chrono_literals;
+using navsim_test::read_file;
+using navsim_test::replace_file;
+using navsim_test::write_file;
+
+class SimulatedNavigatorTest : public ::testing::Test {
+  protected:
+    std::unique_ptr<SimulatedNavigator> make_navigator() {
+        return std::make_unique<SimulatedNavigator>(state_path.string(), clock, timers);
+    }
+    // What the file shows, as a person watching it would see it.
+    StateValues on_file() const {
+        return parse_state(read_file(state_path), StateValues{-9, -9, -9, -9});
+    }
+    // The timer of the navigator made last.
+    fakes::FakeTimer& timer() { return *timers.timers.back(); }
+
+    navsim_test::TempFolder folder;
+    std::filesystem::path state_path = folder.path() / "navsim.state";
+    fakes::FakeClock clock;
+    fakes::FakeTimerFactory timers;
+};
+
+TEST_F(SimulatedNavigatorTest, CreatesMissingFileWithDefaultsAndHeader) {
+    auto navigator = make_navigator();
+    EXPECT_EQ(read_file(state_path), format_state(StateValues{}));
+    EXPECT_EQ(navigator->SignalStatus(), 1);
+    EXPECT_EQ(navigator->ConnectionStatus(), 2);
+}
+
+TEST_F(SimulatedNavigatorTest, LeavesAnOperatorsFileAsWrittenUntilItChangesSomething) {
+    const std::string text = "# my notes\nsignal = 3\n";
+    write_file(state_path, text);
+    auto navigator = make_navigator();
+    EXPECT_EQ(navigator->SignalStatus(), 3);
+    navigator->HangUp();  // already disconnected
+    EXPECT_EQ(read_file(state_path), text);
+}
+
+TEST_F(SimulatedNavigatorTest, DialConnectsAfterDialSecondsAtTheNextRead) {
+    auto navigator = make_navigator();
+    navigator->Dial();
+    EXPECT_EQ(on_file().connection, 3);
+    clock.advance(2999ms);
+    EXPECT_EQ(navigator->ConnectionStatus(), 3);
+    clock.advance(1ms);
+    EXPECT_EQ(navigator->SignalStatus(), 1);  // any read completes it
+    EXPECT_EQ(on_file(), (StateValues{1, 1, 3, 0}));
+    EXPECT_EQ(navigator->ConnectionStatus(), 1);
+}
+
+TEST_F(SimulatedNavigatorTest, TimerConnectsOnTimeWhenNobodyReads) {
+    auto navigator = make_navigator();
+    navigator->Dial();
+    ASSERT_TRUE(timer().enabled());
+    EXPECT_EQ(timer().interval(), 3000);
+    clock.advance(2500ms);
+    timer().fire();  // early tick: waits for the rest
+    EXPECT_EQ(on_file().connection, 3);
+    EXPECT_EQ(timer().interval(), 500);
+    clock.advance(500ms);
+    timer().fire();
+    EXPECT_EQ(on_file().connection, 1);
+    EXPECT_FALSE(timer().enabled());
+}
+
+TEST_F(SimulatedNavigatorTest, DialEndsDisconnectedWhenSignalIsZeroAtCompletion) {
+    auto navigator = make_navigator();
+    navigator->Dial();
+    replace_file(state_path, "signal=0\nconnection=3\n");
+    clock.advance(3s);
+    EXPECT_EQ(navigator->ConnectionStatus(), 2);
+
+    // Only the signal at completion counts, not the one at the start.
+    navigator->Dial();
+    replace_file(state_path, "signal=1\nconnection=3\n");
+    clock.advance(3s);
+    timer().fire();
+    EXPECT_EQ(on_file().connection, 1);
+}
+
+TEST_F(SimulatedNavigatorTest, DialUsesDialSecondsAndKeepsEditsMadeBeforeIt) {
+    auto navigator = make_navigator();
+    write_file(state_path, "signal=3\ndial_seconds=5\n");
+    navigator->Dial();
+    EXPECT_EQ(on_file(), (StateValues{3, 3, 5, 0}));
+    clock.advance(4s);
+    EXPECT_EQ(navigator->ConnectionStatus(), 3);
+    clock.advance(1s);
+    EXPECT_EQ(navigator->ConnectionStatus(), 1);
+}
+
+TEST_F(SimulatedNavigatorTest, NegativeDialSecondsCompletesAtOnceButShowsDialingFirst) {
+    write_file(state_path, "dial_seconds=-5\n");
+    auto navigator = make_navigator();
+    navigator->Dial();
+    EXPECT_EQ(on_file().connection, 3);
+    EXPECT_EQ(timer().interval(), 0);
+    EXPECT_EQ(navigator->ConnectionStatus(), 1);
+}
+
+TEST_F(SimulatedNavigatorTest, DialWhileDialingRestartsTheWait) {
+    auto navigator = make_navigator();
+    navigator->Dial();
+    clock.advance(2s);
+    navigator->Dial();
+    clock.advance(2s);
+    EXPECT_EQ(navigator->ConnectionStatus(), 3);
+    clock.advance(1s);
+    EXPECT_EQ(navigator->ConnectionStatus(), 1);
+}
+
+TEST_F(SimulatedNavigatorTest, HangUpDuringDialDisconnectsAndTheDialNeverCompletes) {
+    auto navigator = make_navigator();
+    navigator->Dial();
+    clock.advance(1s);
+    navigator->HangUp();
+    EXPECT_EQ(on_file().connection, 2);
+    EXPECT_FALSE(timer().enabled());
+    clock.advance(10s);
+    timer().fire();
+    EXPECT_EQ(navigator->ConnectionStatus(), 2);
+    EXPECT_EQ(on_file().connection, 2);
+}
+
+TEST_F(SimulatedNavigatorTest, EditingConnectionDuringDialAbandonsTheDial) {
+    auto navigator = make_navigator();
+    navigator->Dial();
+    replace_file(state_path, "connection=2\n");
+    EXPECT_EQ(navigator->ConnectionStatus(), 2);
+    replace_file(state_path, "connection=3\n");
+    clock.advance(3s);
+    timer().fire();
+    EXPECT_EQ(navigator->ConnectionStatus(), 3);
+}
+
+TEST_F(SimulatedNavigatorTest, EachReadSeesTheLatestEdit) {
+    auto navigator = make_navigator();
+    for (int signal : {3, 0, 1}) {
+        replace_file(state_path, "signal=" + std::to_string(signal) + "\n");
+        EXPECT_EQ(navigator->SignalStatus(), signal);
+    }
+    write_file(state_path, "connection=1\n");
+    EXPECT_EQ(navigator->ConnectionStatus(), 1);
+    write_file(state_path, "connection=3\n");  // same size, same second
+    EXPECT_EQ(navigator->ConnectionStatus(), 3);
+}
+
+TEST_F(SimulatedNavigatorTest, InvalidValueLeavesTheKeyAsItWas) {
+    auto navigator = make_navigator();
+    replace_file(state_path, "signal=3\nconnection=1\n");
+    ASSERT_EQ(navigator->SignalStatus(), 3);
+    replace_file(state_path, "signal=abc\nconnection=40000\n");
+    EXPECT_EQ(navigator->SignalStatus(), 3);
+    EXPECT_EQ(navigator->ConnectionStatus(), 1);
+}
+
+TEST_F(SimulatedNavigatorTest, FailMakesEveryOperationThrowAndChangeNothing) {
+    auto navigator = make_navigator();
+    const std::string failing = "signal=1\nconnection=2\nfail=-7\n";
+    replace_file(state_path, failing);
+    EXPECT_THROW(navigator->SignalStatus(), Failure);
+    EXPECT_THROW(navigator->ConnectionStatus(), Failure);
+    EXPECT_THROW(navigator->Dial(), Failure);
+    EXPECT_THROW(navigator->HangUp(), Failure);
+    EXPECT_EQ(read_file(state_path), failing);
+    EXPECT_FALSE(timer().enabled());
+
+    replace_file(state_path, "fail=0\n");
+    navigator->Dial();
+    EXPECT_EQ(navigator->ConnectionStatus(), 3);
+    navigator->HangUp();
+    EXPECT_EQ(navigator->SignalStatus(), 1);
+}
+
+TEST_F(SimulatedNavigatorTest, DialDueWhileFailingShowsOnceTheControlWorksAgain) {
+    auto navigator = make_navigator();
+    navigator->Dial();
+    replace_file(state_path, "connection=3\nfail=1\n");
+    clock.advance(3s);
+    EXPECT_THROW(navigator->ConnectionStatus(), Failure);
+    replace_file(state_path, "connection=3\nfail=0\n");
+    EXPECT_EQ(navigator->ConnectionStatus(), 1);
+}
+
+TEST_F(SimulatedNavigatorTest, DeletedFileComesBackWithTheCurrentState) {
+    auto navigator = make_navigator();
+    replace_file(state_path, "signal=3\n");
+    ASSERT_EQ(navigator->SignalStatus(), 3);
+    std::filesystem::remove(state_path);
+    EXPECT_EQ(navigator->ConnectionStatus(), 2);
+    EXPECT_EQ(on_file(), (StateValues{3, 2, 3, 0}));
+}
+
+TEST_F(SimulatedNavigatorTest, WorksFromMemoryWhenTheFileCannotBeWrittenOrRead) {
+    write_file(folder.path() / "plain", "");
+    std::filesystem::create_directory(folder.path() / "a_folder");
+    for (const auto& path :
+         {folder.path() / "absent" / "navsim.state", folder.path() / "plain" / "navsim.state",
+          folder.path() / "a_folder"}) {
+        SimulatedNavigator navigator(path.string(), clock, timers);
+        EXPECT_EQ(navigator.SignalStatus(), 1) << path;
+        navigator.Dial();
+        EXPECT_EQ(navigator.ConnectionStatus(), 3) << path;
+        clock.advance(3s);
+        EXPECT_EQ(navigator.ConnectionStatus(), 1) << path;
+        navigator.HangUp();
+        EXPECT_EQ(navigator.ConnectionStatus(), 2) << path;
+    }
+    // Failed writes leave no temporary files behind either.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
+}
+
+}  // namespace
+}  // namespace platform::navsim

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+namespace navsim_test {
+
+// A fresh folder per test, removed with everything in it afterwards.
+class TempFolder {
+  public:
+    TempFolder() {
+        std::random_device random;
+        path_ = std::filesystem::temp_directory_path() /
+                ("orvanta-navsim-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
+        std::filesystem::create_directories(path_);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+inline std::string read_file(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Writes in place, as an editor that truncates and rewrites would.
+inline void write_file(const std::filesystem::path& path, std::string_view text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+// Writes a sibling and renames it over `path`, as scripts and most editors do.
+inline void replace_file(const std::filesystem::path& path, std::string_view text) {
+    std::filesystem::path sibling = path;
+    sibling += ".edit";
+    write_file(sibling, text);
+    std::filesystem::rename(sibling, path);
+}
+
+}  // namespace navsim_test
