@@ -1,0 +1,42 @@
+#include "platform/qt/control_view_factory.h"
+
+#include "platform/qt/button_views.h"
+#include "platform/qt/label_view.h"
+#include "platform/qt/list_box_view.h"
+
+namespace platform::qt {
+
+namespace {
+
+class Factory : public platform::ControlVisitor {
+  public:
+    explicit Factory(QWidget& parent) : parent_(parent) {}
+
+    void visit(platform::Label& control) override {
+        view = std::make_unique<LabelView>(control, parent_);
+    }
+    void visit(platform::ListBox& control) override {
+        view = std::make_unique<ListBoxView>(control, parent_);
+    }
+    void visit(platform::CommandButton& control) override {
+        view = std::make_unique<CommandButtonView>(control, parent_);
+    }
+    void visit(platform::PictureButton& control) override {
+        view = std::make_unique<PictureButtonView>(control, parent_);
+    }
+
+    std::unique_ptr<ControlView> view;
+
+  private:
+    QWidget& parent_;
+};
+
+}  // namespace
+
+std::unique_ptr<ControlView> make_control_view(platform::Control& control, QWidget& parent) {
+    Factory factory(parent);
+    control.accept(factory);
+    return std::move(factory.view);
+}
+
+}  // namespace platform::qt

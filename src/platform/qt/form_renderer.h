@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "platform/forms/form.h"
+#include "platform/qt/control_view.h"
+
+namespace platform::qt {
+
+// Shows a form as a top-level window of widgets, one per control, and keeps
+// them in step with the model for as long as the renderer lives: caption,
+// client size, colour, visibility and keyboard focus of the form, and all
+// state of each control. The user's clicks and focus changes go back to the
+// model.
+//
+// The form must outlive the renderer, or at least the event loop must not
+// run between the form's end and the renderer's: the widgets forward the
+// user's actions to the controls they show.
+class FormRenderer {
+  public:
+    explicit FormRenderer(platform::Form& form);
+    FormRenderer(const FormRenderer&) = delete;
+    FormRenderer& operator=(const FormRenderer&) = delete;
+    ~FormRenderer();
+
+    // The top-level widget that shows the form.
+    QWidget& window() const { return *window_; }
+    // The widget that shows a control, or nullptr when it is not on this form.
+    QWidget* widget_of(const platform::Control& control) const;
+
+  private:
+    void on_change(const platform::ChangeEvent& event);
+    void show_visibility();
+    void show_size();
+    void show_color();
+    void show_focus();
+
+    platform::Form& form_;
+    // Declared before the views, so that it ends after them: the window
+    // owns the widgets they steer.
+    std::unique_ptr<QWidget> window_;
+    std::vector<std::unique_ptr<ControlView>> views_;
+    platform::Subscription subscription_;
+};
+
+}  // namespace platform::qt

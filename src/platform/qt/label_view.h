@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/forms/label.h"
+#include "platform/qt/control_view.h"
+
+class QLabel;
+
+namespace platform::qt {
+
+// A label as a QLabel showing its caption as plain text, wrapped at words.
+class LabelView : public ControlView {
+  public:
+    LabelView(platform::Label& label, QWidget& parent);
+
+  protected:
+    void on_change(const platform::ChangeEvent& event) override;
+
+  private:
+    LabelView(platform::Label& label, QLabel& widget);
+
+    platform::Label& label_;
+    QLabel& widget_;
+};
+
+}  // namespace platform::qt

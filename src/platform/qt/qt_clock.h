@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/clock.h"
+
+namespace platform::qt {
+
+// The system's local time and a monotonic clock.
+class QtClock : public platform::Clock {
+  public:
+    TimeOfDay time_of_day() const override;
+    std::chrono::milliseconds steady_now() const override;
+};
+
+}  // namespace platform::qt

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/events.h"
+
+namespace platform::qt {
+
+// The Qt event loop of the running application.
+class QtEvents : public platform::Events {
+  public:
+    void do_events() override;
+};
+
+}  // namespace platform::qt
