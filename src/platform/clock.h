@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <string>
 
 namespace platform {
 
@@ -22,6 +23,8 @@ class Clock {
     virtual TimeOfDay time_of_day() const = 0;
     // A monotonic time from an arbitrary origin, for measuring intervals.
     virtual std::chrono::milliseconds steady_now() const = 0;
+    // Today's date as text in the user's short date format, such as "12/6/26".
+    virtual std::string short_date() const = 0;
 };
 
 }  // namespace platform
