@@ -22,9 +22,9 @@ TEST(Cp1252Test, MapsTheCodePageCharactersAndTheUndefinedBytes) {
 
 TEST(Cp1252Test, CharactersWithoutAByteAndBrokenSequencesBecomeQuestionMarks) {
     EXPECT_EQ(util::to_cp1252("\u4E2D\U0001F600x"), "??x");
-    EXPECT_EQ(util::to_cp1252("a\xC3"), "a?");            // cut short
-    EXPECT_EQ(util::to_cp1252("\xC0\x80"), "?");          // overlong NUL
-    EXPECT_EQ(util::to_cp1252("\xFF\xFE"), "??");         // never valid in UTF-8
+    EXPECT_EQ(util::to_cp1252("a\xC3"), "a?");     // cut short
+    EXPECT_EQ(util::to_cp1252("\xC0\x80"), "?");   // overlong NUL
+    EXPECT_EQ(util::to_cp1252("\xFF\xFE"), "??");  // never valid in UTF-8
     EXPECT_EQ(util::cp1252_from_utf16(u"2.0\u20AC"), "2.0\x80");
     EXPECT_EQ(util::cp1252_from_utf16(u"\U0001F600!"), "?!");
     const char16_t stray[] = {0xD800, u'a', 0};

@@ -1,0 +1,136 @@
+#include "util/version_record.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_version_info.h"
+
+namespace {
+
+constexpr const char* us_unicode = "040904B0";
+
+class VersionRecordTest : public ::testing::Test {
+  protected:
+    VersionRecordTest() {
+        info.set_translations({0x09, 0x04, 0xB0, 0x04});
+        const char* keys[] = {"CompanyName",    "FileDescription",  "FileVersion", "InternalName",
+                              "LegalCopyright", "OriginalFileName", "ProductName"};
+        for (const char* key : keys) {
+            info.set_string(us_unicode, key, std::string("new ") + key);
+        }
+        info.set_string(us_unicode, "ProductVersion", "2.20");
+    }
+
+    fakes::FakeVersionInfo info;
+    util::VersionRecordReader reader{info};
+};
+
+TEST_F(VersionRecordTest, ReadsEveryFieldFromTheFirstTranslationsTable) {
+    // A second translation is listed but never used.
+    info.set_translations({0x09, 0x04, 0xB0, 0x04, 0x07, 0x04, 0xE4, 0x04});
+    EXPECT_TRUE(reader.ReadVersionRecord("NAVCTRL.OCX"));
+    EXPECT_EQ(reader.TranslationKey(), us_unicode);
+    const auto& r = reader.record();
+    EXPECT_EQ(r.CompanyName, "new CompanyName");
+    EXPECT_EQ(r.FileDescription, "new FileDescription");
+    EXPECT_EQ(r.FileVersion, "new FileVersion");
+    EXPECT_EQ(r.InternalName, "new InternalName");
+    EXPECT_EQ(r.LegalCopyright, "new LegalCopyright");
+    EXPECT_EQ(r.OriginalFileName, "new OriginalFileName");
+    EXPECT_EQ(r.ProductName, "new ProductName");
+    EXPECT_EQ(r.ProductVersion, "2.20");
+}
+
+TEST_F(VersionRecordTest, TranslationKeyIsLanguageThenCodePageInEightHexDigits) {
+    info.set_translations({0x00, 0x00, 0xE4, 0x04});
+    info.set_string("000004E4", "ProductVersion", "1");
+    EXPECT_TRUE(reader.ReadVersionRecord("f"));
+    EXPECT_EQ(reader.TranslationKey(), "000004E4");
+
+    info.set_translations({0x0C, 0xFC, 0xAB, 0xCD});
+    reader.ReadVersionRecord("f");
+    EXPECT_EQ(reader.TranslationKey(), "FC0CCDAB");
+}
+
+TEST_F(VersionRecordTest, SuccessDependsOnTheProductVersionAlone) {
+    info.set_string(us_unicode, "ProductVersion", "   ");
+    EXPECT_FALSE(reader.ReadVersionRecord("f"));
+    EXPECT_EQ(reader.record().ProductVersion, "   ");
+    EXPECT_EQ(reader.record().FileVersion, "new FileVersion");  // written all the same
+
+    info.set_string(us_unicode, "ProductVersion", "2.0 ");
+    EXPECT_TRUE(reader.ReadVersionRecord("f"));
+    EXPECT_EQ(reader.record().ProductVersion, "2.0 ");  // not trimmed
+
+    info.values.erase(std::string("\\StringFileInfo\\") + us_unicode + "\\ProductVersion");
+    EXPECT_FALSE(reader.ReadVersionRecord("f"));
+    EXPECT_EQ(reader.record().ProductVersion, "");  // a missing key empties its field
+}
+
+TEST_F(VersionRecordTest, UnreadableRecordLeavesTheFieldsAsTheyWere) {
+    ASSERT_TRUE(reader.ReadVersionRecord("f"));
+    const util::VersionRecord before = reader.record();
+    info.set_string(us_unicode, "ProductVersion", "9.9");
+
+    info.size = 0;
+    EXPECT_FALSE(reader.ReadVersionRecord("f"));
+    info.size = 16;
+
+    info.size_fault.always();
+    EXPECT_FALSE(reader.ReadVersionRecord("f"));
+    info.size_fault.never();
+
+    info.record_readable = false;
+    EXPECT_FALSE(reader.ReadVersionRecord("f"));
+    info.record_readable = true;
+
+    info.read_fault.always();
+    EXPECT_FALSE(reader.ReadVersionRecord("f"));
+    info.read_fault.never();
+
+    info.set_translations({0x09, 0x04});  // too short to hold an entry
+    EXPECT_FALSE(reader.ReadVersionRecord("f"));
+    info.values.erase("\\VarFileInfo\\Translation");
+    EXPECT_FALSE(reader.ReadVersionRecord("f"));
+
+    EXPECT_EQ(reader.record().ProductVersion, before.ProductVersion);
+    EXPECT_EQ(reader.record().CompanyName, before.CompanyName);
+}
+
+TEST_F(VersionRecordTest, ValueThatFillsTheWholeBufferKeepsItsFieldsFormerContent) {
+    ASSERT_TRUE(reader.ReadVersionRecord("f"));
+    info.set_string(us_unicode, "FileDescription", std::string(127, 'a'));
+    info.set_string(us_unicode, "CompanyName", std::string(128, 'b'));
+    info.set_string(us_unicode, "ProductName", std::string(300, 'c'));
+    EXPECT_TRUE(reader.ReadVersionRecord("f"));
+    EXPECT_EQ(reader.record().FileDescription, std::string(127, 'a'));
+    EXPECT_EQ(reader.record().CompanyName, "new CompanyName");
+    EXPECT_EQ(reader.record().ProductName, "new ProductName");
+}
+
+TEST_F(VersionRecordTest, FailingQueryOfOneValueSkipsOnlyThatField) {
+    ASSERT_TRUE(reader.ReadVersionRecord("f"));
+    info.set_string(us_unicode, "CompanyName", "changed");
+    info.set_string(us_unicode, "FileDescription", "changed");
+    // Query 1 is the translation table, query 2 the company name.
+    info.query_fault.just(1);
+    EXPECT_TRUE(reader.ReadVersionRecord("f"));
+    EXPECT_EQ(reader.record().CompanyName, "new CompanyName");
+    EXPECT_EQ(reader.record().FileDescription, "changed");
+}
+
+TEST_F(VersionRecordTest, ValuesComeFromTheCodePage) {
+    info.set_string(us_unicode, "LegalCopyright", "\xA9 2026 Caf\xE9");
+    reader.ReadVersionRecord("f");
+    EXPECT_EQ(reader.record().LegalCopyright, "\u00A9 2026 Caf\u00E9");
+}
+
+TEST_F(VersionRecordTest, LoadIgnoresEveryOutcome) {
+    info.size_fault.always();
+    EXPECT_NO_THROW(reader.LoadVersionRecord("missing"));
+    EXPECT_EQ(reader.record().ProductVersion, "");
+    info.size_fault.never();
+    reader.LoadVersionRecord("present");
+    EXPECT_EQ(reader.record().ProductVersion, "2.20");
+}
+
+}  // namespace
