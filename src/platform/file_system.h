@@ -9,7 +9,7 @@ namespace platform {
 // A file being written. It becomes complete only through commit(); one that
 // is dropped before that is closed as it stands.
 class OutputFile {
-public:
+  public:
     OutputFile() = default;
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
@@ -25,7 +25,7 @@ public:
 
 // The file operations the logic needs. Paths are joined with '/'.
 class FileSystem {
-public:
+  public:
     FileSystem() = default;
     FileSystem(const FileSystem&) = delete;
     FileSystem& operator=(const FileSystem&) = delete;

@@ -6,7 +6,7 @@ namespace platform {
 
 // Where the program is installed.
 class ProgramLocation {
-public:
+  public:
     ProgramLocation() = default;
     ProgramLocation(const ProgramLocation&) = delete;
     ProgramLocation& operator=(const ProgramLocation&) = delete;

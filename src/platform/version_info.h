@@ -10,7 +10,7 @@ namespace platform {
 // Reads the version record (the version resource) that Windows executables
 // and controls carry, the way the Windows version functions present it.
 class VersionInfo {
-public:
+  public:
     VersionInfo() = default;
     VersionInfo(const VersionInfo&) = delete;
     VersionInfo& operator=(const VersionInfo&) = delete;

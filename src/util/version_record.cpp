@@ -67,8 +67,8 @@ bool VersionRecordReader::ReadVersionRecord(const std::string& file_name) {
         {"ProductName", &VersionRecord::ProductName},
         {"ProductVersion", &VersionRecord::ProductVersion},
     };
-    for (const auto& [key, field] : fields) {
-        platform::resume_next([&] { record_.*field = GetVersionString(key); });
+    for (const auto& entry : fields) {
+        platform::resume_next([&] { record_.*entry.second = GetVersionString(entry.first); });
     }
     return !blank(record_.ProductVersion);
 }

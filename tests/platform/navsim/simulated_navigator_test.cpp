@@ -12,15 +12,15 @@
 #include "fakes/fake_timer.h"
 #include "platform/failure.h"
 #include "platform/navsim/state_file.h"
-#include "platform/navsim/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace platform::navsim {
 namespace {
 
 using namespace std::chrono_literals;
-using navsim_test::read_file;
-using navsim_test::replace_file;
-using navsim_test::write_file;
+using test_support::read_file;
+using test_support::replace_file;
+using test_support::write_file;
 
 class SimulatedNavigatorTest : public ::testing::Test {
   protected:
@@ -34,7 +34,7 @@ class SimulatedNavigatorTest : public ::testing::Test {
     // The timer of the navigator made last.
     fakes::FakeTimer& timer() { return *timers.timers.back(); }
 
-    navsim_test::TempFolder folder;
+    test_support::TempFolder folder;
     std::filesystem::path state_path = folder.path() / "navsim.state";
     fakes::FakeClock clock;
     fakes::FakeTimerFactory timers;

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace navsim_test {
+namespace test_support {
 
 // A fresh folder per test, removed with everything in it afterwards.
 class TempFolder {
@@ -17,7 +17,7 @@ class TempFolder {
     TempFolder() {
         std::random_device random;
         path_ = std::filesystem::temp_directory_path() /
-                ("orvanta-navsim-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
+                ("orvanta-test-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
         std::filesystem::create_directories(path_);
     }
     TempFolder(const TempFolder&) = delete;
@@ -28,6 +28,8 @@ class TempFolder {
     }
 
     const std::filesystem::path& path() const { return path_; }
+    // The path of `name` in the folder.
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
 
   private:
     std::filesystem::path path_;
@@ -53,4 +55,4 @@ inline void replace_file(const std::filesystem::path& path, std::string_view tex
     std::filesystem::rename(sibling, path);
 }
 
-}  // namespace navsim_test
+}  // namespace test_support

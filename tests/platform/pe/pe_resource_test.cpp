@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/pe/pe_test_support.h"
+#include "platform/pe/resource_directory.h"
+
+namespace platform::pe {
+namespace {
+
+using pe_test::Bytes;
+
+// The record find_version_record finds in `file`, as bytes.
+std::optional<Bytes> record_in(const Bytes& file) {
+    const auto record = find_version_record(ByteView(file));
+    if (!record) {
+        return std::nullopt;
+    }
+    return Bytes(record->bytes().begin(), record->bytes().end());
+}
+
+// One field of a file overwritten with a hostile value.
+struct Damage {
+    std::size_t offset;
+    int width;  // 2 or 4 bytes
+    std::uint32_t value;
+};
+
+Bytes damaged(Bytes file, const Damage& damage) {
+    if (damage.width == 2) {
+        pe_test::put_u16(file, damage.offset, static_cast<std::uint16_t>(damage.value));
+    } else {
+        pe_test::put_u32(file, damage.offset, damage.value);
+    }
+    return file;
+}
+
+class PeResourceTest : public ::testing::Test {
+  protected:
+    const pe_builder::BuiltPe built =
+        pe_test::pe_with(pe_test::record_with({{u"ProductVersion", u"1.0"}}));
+    const Bytes record{
+        built.bytes.begin() + static_cast<long>(built.record_offset),
+        built.bytes.begin() + static_cast<long>(built.record_offset + built.record_size)};
+    const std::size_t pe_header = 0x40;
+    const std::size_t optional_header = pe_header + 24;
+};
+
+TEST_F(PeResourceTest, FileCutAnywhereHasNoRecordOrTheWholeOne) {
+    ASSERT_EQ(record_in(built.bytes), record);
+    for (std::size_t length = 0; length < built.bytes.size(); ++length) {
+        // A copy of exactly that length, so the sanitizers see any read past it.
+        const Bytes cut(built.bytes.begin(), built.bytes.begin() + static_cast<long>(length));
+        const auto found = record_in(cut);
+        if (found) {
+            ASSERT_EQ(*found, record) << length;
+        }
+    }
+}
+
+TEST_F(PeResourceTest, HeadersPointingOutsideTheFileAreRejected) {
+    const std::size_t section = optional_header + 224;
+    for (const Damage& damage :
+         std::vector<Damage>{{0, 2, 0x4D5A},                    // "ZM"
+                             {0x3C, 4, 0xFFFFFFF0},             // PE header beyond the file
+                             {pe_header, 4, 0x00004551},        // not "PE\0\0"
+                             {pe_header + 6, 2, 0xFFFF},        // 65535 sections
+                             {pe_header + 20, 2, 0xFFFF},       // an optional header of 64 KiB
+                             {optional_header, 2, 0x0107},      // neither 32- nor 64-bit
+                             {section + 16, 4, 0xFFFFF000},     // raw data beyond the file
+                             {section + 20, 4, 0xFFFFFE00}}) {  // raw data wrapping round
+        EXPECT_EQ(record_in(damaged(built.bytes, damage)), std::nullopt) << damage.offset;
+    }
+}
+
+TEST_F(PeResourceTest, DataOutsideItsSectionIsRejected) {
+    const std::size_t rva = built.data_entry_offset;
+    const std::size_t size = built.data_entry_offset + 4;
+    for (const Damage& damage :
+         std::vector<Damage>{{rva, 4, 0x5000},       // past the section
+                             {rva, 4, 0x0FFF},       // before it
+                             {size, 4, 0xFFFFFFFF},  // past the file
+                             {size, 4, 0x1000},      // past the section's bytes in the file
+                             {size, 4, 0}}) {        // nothing
+        EXPECT_EQ(record_in(damaged(built.bytes, damage)), std::nullopt) << damage.offset;
+    }
+}
+
+TEST_F(PeResourceTest, TreeThatLoopsOrHasTheWrongShapeIsRejected) {
+    const std::size_t root = built.resource_offset;
+    for (const Damage& damage :
+         std::vector<Damage>{{root + 16, 4, 3},                   // only icons
+                             {root + 24 + 20, 4, 0x80000000},     // names lead back to the root
+                             {root + 48 + 20, 4, 0x80000030},     // languages lead to themselves
+                             {root + 48 + 20, 4, 0x7FFFFFF0}}) {  // data entry beyond the tree
+        EXPECT_EQ(record_in(damaged(built.bytes, damage)), std::nullopt) << damage.offset;
+    }
+    // Counting more entries than the tree holds ends the search at its end.
+    const Bytes icons = damaged(built.bytes, {root + 16, 4, 3});
+    EXPECT_EQ(record_in(damaged(icons, {root + 14, 2, 0xFFFF})), std::nullopt);
+}
+
+}  // namespace
+}  // namespace platform::pe
