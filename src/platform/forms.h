@@ -5,5 +5,6 @@
 #include "platform/forms/buttons.h"
 #include "platform/forms/control.h"
 #include "platform/forms/form.h"
+#include "platform/forms/image.h"
 #include "platform/forms/label.h"
 #include "platform/forms/list_box.h"

@@ -4,7 +4,31 @@ namespace ui {
 
 namespace {
 const platform::Font label_font{"Arial", 6.75, false};
+const platform::Font state_font{"MS Sans Serif", 13.5, true};
 const platform::Font log_font{"Verdana", 5.25, true};
+// The lamp's colour before the first poll has seen the signal.
+constexpr platform::Color lamp_unknown = platform::Color::rgb(64, 64, 64);
+
+void place_label(platform::Label& label, const platform::Geometry& geometry,
+                 const platform::Font& font, const char* caption) {
+    label.set_geometry(geometry);
+    label.set_font(font);
+    label.set_colors(platform::colors::yellow, platform::colors::black);
+    label.set_caption(caption);
+}
+
+void place_state_image(platform::Image& image, int left, const char* picture, const char* tooltip) {
+    image.set_geometry({left, 120, 480, 480});
+    image.set_picture(picture);
+    image.set_tooltip(tooltip);
+    image.set_visible(false);
+}
+
+void place_picture_box(platform::Image& box, int left, int top, int size, const char* picture) {
+    box.set_geometry({left, top, size, size});
+    box.set_picture(picture);
+    box.set_visible(false);
+}
 }  // namespace
 
 MainWindow::MainWindow() : platform::Form("Form1") {
@@ -15,6 +39,19 @@ MainWindow::MainWindow() : platform::Form("Form1") {
     // Beyond the right edge: it only parks the keyboard focus.
     TAB_STOP_ZERO.set_caption("Tab 0");
     TAB_STOP_ZERO.set_geometry({2640, 3840, 615, 375});
+
+    place_state_image(Dialing_Image, 240, "state_dialing", "Orvanta (server) is dialing now");
+    place_state_image(No_Status_Image, 240, "state_no_status", "Status is not currently available");
+    place_state_image(No_DPC_Card_Image, 220, "state_no_card", "DPC card status is not available!");
+    place_state_image(Disconnected_Image, 240, "state_disconnected",
+                      "DPC is not connected to the Internet");
+    place_state_image(Connected_Image, 240, "state_connected", "DPC is connected to the Internet");
+    place_state_image(No_Signal_Image, 240, "state_no_signal", "No Satellite signal is present");
+
+    place_label(DPC_Stat_Label, {720, 120, 1455, 375}, state_font, "OFFLINE");
+    place_label(Label3, {1230, 465, 975, 255}, label_font, "Signal Quality");
+    SIGNAL_QUALITY_LED.set_geometry({840, 480, 375, 135});
+    SIGNAL_QUALITY_LED.set_fill_color(lamp_unknown);
 
     CONNECT_BUTTON.set_geometry({120, 720, 375, 375});
     CONNECT_BUTTON.set_picture("connect");
@@ -29,12 +66,17 @@ MainWindow::MainWindow() : platform::Form("Form1") {
     STATUS_LIST.set_colors(platform::colors::white, platform::colors::black);
     STATUS_LIST.set_tooltip("This list contains Status Messages");
 
-    TIME_LAST_ISP_CONNECT_LABEL.set_geometry({1080, 3930, 1170, 255});
-    TIME_LAST_ISP_CONNECT_LABEL.set_font(label_font);
-    TIME_LAST_ISP_CONNECT_LABEL.set_colors(platform::colors::yellow, platform::colors::black);
-    TIME_LAST_ISP_CONNECT_LABEL.set_caption("na");
+    place_label(TIME_LAST_ISP_CONNECT_LABEL, {1080, 3930, 1170, 255}, label_font, "na");
     TIME_LAST_ISP_CONNECT_LABEL.set_tooltip(
         "Displays the time that Orvanta last connected to the Internet");
+
+    place_picture_box(DISH_PLAIN_ICON, 2640, 0, 495, "dish_plain");
+    place_picture_box(DISH_CONNECTED_ICON, 2640, 495, 495, "dish_connected");
+    place_picture_box(DISH_DISCONNECTED_ICON, 2640, 990, 495, "dish_disconnected");
+    place_picture_box(DISH_RED_X_ICON, 2640, 1485, 495, "dish_red_x");
+    place_picture_box(DISH_CLOUD_ICON, 2640, 1980, 495, "dish_cloud");
+    place_picture_box(DISH_SERVER_RUNNING_ICON, 3240, 0, 375, "dish_server_running");
+    place_picture_box(DISH_MESSAGE_ICON, 3240, 375, 375, "dish_message");
 }
 
 }  // namespace ui

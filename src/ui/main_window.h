@@ -12,10 +12,31 @@ class MainWindow : public platform::Form {
 
     // Declared in tab order: the parking button comes first.
     platform::CommandButton TAB_STOP_ZERO{*this, "TAB_STOP_ZERO"};
+
+    // The state pictures lie on top of each other, declared bottom to top.
+    platform::Image Dialing_Image{*this, "Dialing_Image"};
+    platform::Image No_Status_Image{*this, "No_Status_Image"};
+    platform::Image No_DPC_Card_Image{*this, "No_DPC_Card_Image"};
+    platform::Image Disconnected_Image{*this, "Disconnected_Image"};
+    platform::Image Connected_Image{*this, "Connected_Image"};
+    platform::Image No_Signal_Image{*this, "No_Signal_Image"};
+    platform::Label DPC_Stat_Label{*this, "DPC_Stat_Label"};
+    platform::Label Label3{*this, "Label3"};
+    platform::Shape SIGNAL_QUALITY_LED{*this, "SIGNAL_QUALITY_LED"};
+
     platform::PictureButton CONNECT_BUTTON{*this, "CONNECT_BUTTON"};
     platform::PictureButton DISCONNECT_BUTTON{*this, "DISCONNECT_BUTTON"};
     platform::ListBox STATUS_LIST{*this, "STATUS_LIST"};
     platform::Label TIME_LAST_ISP_CONNECT_LABEL{*this, "TIME_LAST_ISP_CONNECT_LABEL"};
+
+    // Beyond the right edge: they only hold the tray icon's pictures.
+    platform::Image DISH_PLAIN_ICON{*this, "DISH_PLAIN_ICON"};
+    platform::Image DISH_CONNECTED_ICON{*this, "DISH_CONNECTED_ICON"};
+    platform::Image DISH_DISCONNECTED_ICON{*this, "DISH_DISCONNECTED_ICON"};
+    platform::Image DISH_RED_X_ICON{*this, "DISH_RED_X_ICON"};
+    platform::Image DISH_CLOUD_ICON{*this, "DISH_CLOUD_ICON"};
+    platform::Image DISH_SERVER_RUNNING_ICON{*this, "DISH_SERVER_RUNNING_ICON"};
+    platform::Image DISH_MESSAGE_ICON{*this, "DISH_MESSAGE_ICON"};
 };
 
 }  // namespace ui

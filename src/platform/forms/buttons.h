@@ -16,8 +16,9 @@ class Button : public Control {
     void on_click(std::function<void()> handler) { click_ = std::move(handler); }
     // Runs the click handler, as a press by the user does.
     void click() const {
-        if (click_) {
-            click_();
+        // A copy: the handler may close and destroy the form of this button.
+        if (auto handler = click_) {
+            handler();
         }
     }
 

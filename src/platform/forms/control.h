@@ -13,6 +13,8 @@ class Label;
 class ListBox;
 class CommandButton;
 class PictureButton;
+class Image;
+class Shape;
 
 // Lets a view (the widget renderer, a test) tell the kinds of control apart.
 class ControlVisitor {
@@ -22,6 +24,8 @@ class ControlVisitor {
     virtual void visit(ListBox& control) = 0;
     virtual void visit(CommandButton& control) = 0;
     virtual void visit(PictureButton& control) = 0;
+    virtual void visit(Image& control) = 0;
+    virtual void visit(Shape& control) = 0;
 };
 
 // A control on a form: the state that every kind shares. A control registers

@@ -25,6 +25,43 @@ void Form::set_client_size(int width, int height) {
     notifier_.notify({Change::Geometry});
 }
 
+void Form::move(int left, int top) {
+    moved_to(left, top);
+    notifier_.notify({Change::Geometry});
+}
+
+void Form::moved_to(int left, int top) {
+    left_ = left;
+    top_ = top;
+    placed_ = true;
+}
+
+void Form::set_picture(const std::string& picture) {
+    picture_ = picture;
+    notifier_.notify({Change::Picture});
+}
+
+namespace {
+// Runs a copy: a handler may close and destroy the very form it belongs to.
+void run(std::function<void()> handler) {
+    if (handler) {
+        handler();
+    }
+}
+}  // namespace
+
+void Form::clicked() const {
+    run(click_);
+}
+
+void Form::key_pressed() const {
+    run(key_press_);
+}
+
+void Form::close_requested() const {
+    run(close_request_);
+}
+
 void Form::set_back_color(Color color) {
     back_color_ = color;
     notifier_.notify({Change::Colors});

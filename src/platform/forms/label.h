@@ -17,11 +17,19 @@ class Label : public Control {
         changed(Change::Caption);
     }
 
+    // A transparent label shows the form's picture behind its text.
+    bool transparent() const { return transparent_; }
+    void set_transparent(bool transparent) {
+        transparent_ = transparent;
+        changed(Change::Colors);
+    }
+
     bool takes_focus() const override { return false; }
     void accept(ControlVisitor& visitor) override { visitor.visit(*this); }
 
   private:
     std::string caption_;
+    bool transparent_ = false;
 };
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/qt/control_view_factory.h"
 
 #include "platform/qt/button_views.h"
+#include "platform/qt/image_views.h"
 #include "platform/qt/label_view.h"
 #include "platform/qt/list_box_view.h"
 
@@ -23,6 +24,12 @@ class Factory : public platform::ControlVisitor {
     }
     void visit(platform::PictureButton& control) override {
         view = std::make_unique<PictureButtonView>(control, parent_);
+    }
+    void visit(platform::Image& control) override {
+        view = std::make_unique<ImageView>(control, parent_);
+    }
+    void visit(platform::Shape& control) override {
+        view = std::make_unique<ShapeView>(control, parent_);
     }
 
     std::unique_ptr<ControlView> view;

@@ -16,12 +16,20 @@ LabelView::LabelView(platform::Label& label, QLabel& widget)
     widget_.setAlignment(Qt::AlignLeft | Qt::AlignTop);
     widget_.setWordWrap(true);
     widget_.setText(to_qstring(label_.caption()));
+    show_transparency();
+}
+
+// A transparent label lets the form's picture show around its text.
+void LabelView::show_transparency() {
+    widget_.setAutoFillBackground(!label_.transparent());
 }
 
 void LabelView::on_change(const platform::ChangeEvent& event) {
     ControlView::on_change(event);
     if (event.what == platform::Change::Caption) {
         widget_.setText(to_qstring(label_.caption()));
+    } else if (event.what == platform::Change::Colors) {
+        show_transparency();
     }
 }
 

@@ -17,6 +17,7 @@ class LabelView : public ControlView {
 
   private:
     LabelView(platform::Label& label, QLabel& widget);
+    void show_transparency();
 
     platform::Label& label_;
     QLabel& widget_;
