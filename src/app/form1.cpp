@@ -1,19 +1,86 @@
 #include "app/form1.h"
 
+#include "app/shutdown.h"
+#include "app/startup.h"
 #include "platform/failure.h"
 
 namespace app {
 
-Form1::Form1(platform::Navigator& navigator, const platform::Clock& clock)
-    : log_(window_.STATUS_LIST, clock),
-      dial_(navigator, log_, window_.TAB_STOP_ZERO, window_.TIME_LAST_ISP_CONNECT_LABEL, clock) {
+Form1::Form1(const Services& services, info::ProgramVersion version)
+    : services_(services),
+      version_(version),
+      log_(window_.STATUS_LIST, services.clock),
+      tray_(services.tray),
+      dial_(services.navigator, log_, window_.TAB_STOP_ZERO, window_.TIME_LAST_ISP_CONNECT_LABEL,
+            services.clock),
+      poll_(services.navigator, log_, window_, tray_, dial_, settings_),
+      poll_timer_(services.timers.create_timer()),
+      listeners_(services.network),
+      talker_(services.network.create_socket()),
+      file_utilities_(services.files, services.location),
+      version_record_(services.version_info) {
     window_.CONNECT_BUTTON.on_click([this] { dial_.CONNECT_BUTTON_Click(); });
     window_.DISCONNECT_BUTTON.on_click([this] { dial_.DISCONNECT_BUTTON_Click(); });
     window_.STATUS_LIST.on_got_focus([this] { STATUS_LIST_GotFocus(); });
+    window_.on_close_request([this] {
+        Form_Unload();
+        services_.desktop.quit();
+    });
+
+    poll_timer_->set_interval(5000);
+    poll_timer_->set_enabled(false);
+    poll_timer_->on_tick([this] { DPC_HW_POLL_Timer(); });
+    services.tray.on_IconClicked([this] { TRAY_ICON_IconClicked(); });
+
+    // The start-up window is shown once its load has run, unless start-up hides it.
+    window_.set_visible(true);
+}
+
+Form1::~Form1() {
+    close_splash();
+}
+
+void Form1::Form_Load() {
+    Startup(*this, services_).Form_Load();
+}
+
+void Form1::Form_Unload() {
+    Shutdown(*this, services_).Form_Unload();
+}
+
+void Form1::show_splash() {
+    if (splash_) {
+        return;
+    }
+    splash_ = std::make_unique<info::SplashScreen>(version_);
+    // A click on the picture or a key closes it at once.
+    splash_->on_click([this] { close_splash(); });
+    splash_->on_key_press([this] { close_splash(); });
+    splash_->on_close_request([this] { close_splash(); });
+    splash_->set_visible(true);
+    services_.desktop.open(*splash_);
+}
+
+void Form1::close_splash() {
+    if (!splash_) {
+        return;
+    }
+    services_.desktop.close(*splash_);
+    splash_.reset();
 }
 
 void Form1::STATUS_LIST_GotFocus() {
     platform::resume_next([this] { window_.TAB_STOP_ZERO.set_focus(); });
+}
+
+void Form1::DPC_HW_POLL_Timer() {
+    // A navigator that fails mid-poll ends this tick without further change;
+    // the next tick polls again.
+    platform::resume_next([this] { poll_.GET_DPC_STATUS(); });
+}
+
+void Form1::TRAY_ICON_IconClicked() {
+    window_.set_visible(!window_.visible());
 }
 
 }  // namespace app

@@ -1,31 +1,78 @@
 #pragma once
 
+#include <memory>
+#include <string>
+
+#include "app/services.h"
+#include "app/settings.h"
+#include "info/splash_screen.h"
 #include "monitor/dial_control.h"
-#include "platform/clock.h"
-#include "platform/navigator.h"
+#include "monitor/status_poll.h"
+#include "server/listener_sockets.h"
 #include "ui/main_window.h"
 #include "ui/status_log.h"
+#include "ui/tray_display.h"
+#include "util/file_utilities.h"
+#include "util/version_record.h"
 
 namespace app {
 
-// The main window as a whole: its controls, and the subsystems whose handlers
-// its controls run.
+// The main window as a whole: its controls, sockets and timers, the
+// application-wide state, and the subsystems whose handlers they run.
 class Form1 {
   public:
-    Form1(platform::Navigator& navigator, const platform::Clock& clock);
+    explicit Form1(const Services& services, info::ProgramVersion version = {});
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
+    ~Form1();
+
+    // Start-up: runs once, before the window is first shown.
+    void Form_Load();
+    // Shutdown: runs when the window is closed; the program ends after it.
+    void Form_Unload();
 
     ui::MainWindow& window() { return window_; }
     ui::StatusLog& log() { return log_; }
+    ui::TrayDisplay& tray() { return tray_; }
+    Settings& settings() { return settings_; }
+    monitor::DialControl& dial() { return dial_; }
+    server::ListenerSockets& listeners() { return listeners_; }
+    platform::Winsock& WS_TALKER() { return *talker_; }
+    util::VersionRecordReader& version_record() { return version_record_; }
+    util::FileUtilities& files() { return file_utilities_; }
+    const info::ProgramVersion& version() const { return version_; }
+
+    void GET_DPC_STATUS() { poll_.GET_DPC_STATUS(); }
+    const std::string& DPC_STATUS_CODE() const { return poll_.DPC_STATUS_CODE(); }
+    // Polls the link at each tick; disabled, at 5000 ms, until start-up enables it.
+    platform::Timer& DPC_HW_POLL() { return *poll_timer_; }
+
+    // The splash screen, while it is open.
+    info::SplashScreen* splash() { return splash_.get(); }
+    void show_splash();
+    // Closes the splash screen if it is still open.
+    void close_splash();
 
   private:
     // The log never keeps the focus; it hands it on to the parking button.
     void STATUS_LIST_GotFocus();
+    void DPC_HW_POLL_Timer();
+    void TRAY_ICON_IconClicked();
 
+    const Services services_;
+    info::ProgramVersion version_;
     ui::MainWindow window_;
+    Settings settings_;
     ui::StatusLog log_;
+    ui::TrayDisplay tray_;
     monitor::DialControl dial_;
+    monitor::StatusPoll poll_;
+    std::unique_ptr<platform::Timer> poll_timer_;
+    server::ListenerSockets listeners_;
+    std::unique_ptr<platform::Winsock> talker_;
+    util::FileUtilities file_utilities_;
+    util::VersionRecordReader version_record_;
+    std::unique_ptr<info::SplashScreen> splash_;
 };
 
 }  // namespace app

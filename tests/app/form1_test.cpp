@@ -2,19 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_clock.h"
-#include "fakes/fake_navigator.h"
+#include "fakes/fake_services.h"
 
 namespace {
 
 class Form1Test : public ::testing::Test {
   protected:
-    Form1Test() { form1.window().set_visible(true); }
-
-    fakes::FakeNavigator navigator;
-    fakes::FakeClock clock;
-    app::Form1 form1{navigator, clock};
+    fakes::FakeServices fake;
+    app::Form1 form1{fake.services()};
     ui::MainWindow& window = form1.window();
+    fakes::FakeNavigator& navigator = fake.navigator;
 };
 
 TEST_F(Form1Test, ButtonsRunTheDialAndHangUpHandlers) {
@@ -35,10 +32,51 @@ TEST_F(Form1Test, LogHandsItsFocusToTheParkingButton) {
     EXPECT_TRUE(window.TAB_STOP_ZERO.has_focus());
 }
 
-TEST_F(Form1Test, StartsWithAnEmptyLogAndNoDialTime) {
-    EXPECT_EQ(window.STATUS_LIST.count(), 0);
-    EXPECT_EQ(window.TIME_LAST_ISP_CONNECT_LABEL.caption(), "na");
-    EXPECT_EQ(window.caption(), "Orvanta");
+TEST_F(Form1Test, PollTimerStartsOffAtFiveSecondsAndSurvivesAFailingNavigator) {
+    fakes::FakeTimer& timer = *fake.timers.timers.at(0);
+    EXPECT_FALSE(timer.enabled());
+    EXPECT_EQ(timer.interval(), 5000);
+
+    timer.set_enabled(true);
+    navigator.signal = 1;
+    navigator.connection = 1;
+    navigator.connection_fault.always();
+    timer.fire();  // the read fails half-way: the tick ends quietly
+    EXPECT_EQ(form1.DPC_STATUS_CODE(), "");
+    EXPECT_EQ(window.STATUS_LIST.item(2), "     DPC status collected");
+    EXPECT_EQ(window.SIGNAL_QUALITY_LED.fill_color().value, 65280U);
+
+    navigator.connection_fault.never();
+    timer.fire();  // and the next tick polls again
+    EXPECT_EQ(form1.DPC_STATUS_CODE(), "STATUS-CONNSIGOK");
+    EXPECT_EQ(fake.tray.tooltip, "Orvanta... Online - Internet available");
+}
+
+TEST_F(Form1Test, TrayClickHidesAndShowsTheWindow) {
+    fake.tray.click();
+    EXPECT_FALSE(window.visible());
+    fake.tray.click();
+    EXPECT_TRUE(window.visible());
+}
+
+TEST_F(Form1Test, ClosingTheWindowRunsTheShutdownAndEndsTheProgram) {
+    window.close_requested();
+    EXPECT_EQ(fake.desktop.calls, (std::vector<std::string>{"fade Form1 500", "quit"}));
+}
+
+TEST_F(Form1Test, SplashClosesOnAClickOrAKeyAndOnlyOnce) {
+    form1.show_splash();
+    ASSERT_NE(form1.splash(), nullptr);
+    EXPECT_EQ(form1.splash()->lblVERSION.caption(), "v1.00");
+    form1.splash()->clicked();  // closes and destroys it from inside its own handler
+    EXPECT_EQ(form1.splash(), nullptr);
+    form1.close_splash();  // a second close does nothing
+
+    form1.show_splash();
+    form1.splash()->key_pressed();
+    EXPECT_EQ(form1.splash(), nullptr);
+    EXPECT_EQ(fake.desktop.calls, (std::vector<std::string>{"open frmSplash", "close frmSplash",
+                                                            "open frmSplash", "close frmSplash"}));
 }
 
 }  // namespace

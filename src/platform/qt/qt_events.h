@@ -8,6 +8,7 @@ namespace platform::qt {
 class QtEvents : public platform::Events {
   public:
     void do_events() override;
+    void sleep_for(std::chrono::milliseconds duration) override;
 };
 
 }  // namespace platform::qt

@@ -12,8 +12,7 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "fakes/fake_clock.h"
-#include "fakes/fake_navigator.h"
+#include "fakes/fake_services.h"
 #include "platform/failure.h"
 #include "platform/forms.h"
 
@@ -44,9 +43,9 @@ class FormRendererTest : public testing::Test {
         return renderer.window().findChild<Widget*>(name);
     }
 
-    fakes::FakeNavigator navigator;
-    fakes::FakeClock clock;
-    app::Form1 form1{navigator, clock};
+    fakes::FakeServices fake;
+    fakes::FakeNavigator& navigator = fake.navigator;
+    app::Form1 form1{fake.services()};
     ui::MainWindow& window = form1.window();
     FormRenderer renderer{window};
 };
@@ -57,7 +56,7 @@ TEST_F(FormRendererTest, LaysOutTheMainWindowAtTwipsOverFifteen) {
     EXPECT_EQ(shown.size(), QSize(161, 275));
     EXPECT_EQ(shown.minimumSize(), shown.maximumSize()) << "the window must not be resizable";
     EXPECT_EQ(shown.palette().color(QPalette::Window), QColor(Qt::black));
-    EXPECT_FALSE(shown.isVisible()) << "a form is hidden until the program shows it";
+    EXPECT_EQ(shown.isVisible(), window.visible()) << "the window shows as the model has it";
 
     const std::vector<std::pair<const char*, QRect>> places{
         {"TAB_STOP_ZERO", {176, 256, 41, 25}},

@@ -1,0 +1,107 @@
+#include "app/shutdown.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "app/settings_file.h"
+#include "app/settings_reader.h"
+#include "fakes/fake_services.h"
+#include "util/cp1252.h"
+
+namespace {
+
+constexpr const char* ini_path = "/opt/orvanta/Orvanta.ini";
+using Lines = std::vector<std::string>;
+
+class ShutdownTest : public ::testing::Test {
+  protected:
+    void start(bool save_position, std::int16_t interval = 5) {
+        app::Settings settings;
+        settings.LISTEN_PORT = 2509;
+        settings.TRANSMIT_PORT = 2519;
+        settings.WINDOW_LEFT = 300;
+        settings.WINDOW_TOP = 450;
+        settings.SAVE_WINDOW_POS = save_position;
+        settings.DPC_HW_POLL_INTERVAL = interval;
+        original = util::to_cp1252(app::format_settings(settings, "1/2/26"));
+        fake.files.put(ini_path, original);
+        form1->Form_Load();
+    }
+
+    app::Settings stored() {
+        app::Settings settings;
+        EXPECT_EQ(app::SettingsReader(fake.files, fake.location).read(settings),
+                  app::SettingsReadOutcome::Loaded);
+        return settings;
+    }
+
+    fakes::FakeServices fake;
+    std::unique_ptr<app::Form1> form1 = std::make_unique<app::Form1>(fake.services());
+    std::string original;
+};
+
+TEST_F(ShutdownTest, ClosesAndDestroysTheSocketsThenFades) {
+    start(false);
+    fakes::FakeWinsock& listener = *fake.network.sockets.at(0);
+    fakes::FakeWinsock& talker = *fake.network.sockets.at(1);
+    fake.desktop.calls.clear();
+    listener.calls.clear();
+    form1->Form_Unload();
+
+    EXPECT_EQ(talker.calls, Lines{"Close"});
+    EXPECT_EQ(listener.calls, Lines{"Close"});
+    EXPECT_EQ(form1->listeners().UBound(), 0);
+    EXPECT_EQ(fake.desktop.calls, Lines{"fade Form1 500"});
+    EXPECT_FALSE(form1->window().visible());
+    EXPECT_EQ(fake.files.entries.at(ini_path).bytes, original);  // untouched
+}
+
+TEST_F(ShutdownTest, SavesThePresentPositionAndTheRaisedInterval) {
+    start(true, 2);
+    form1->window().moved_to(1200, 2400);  // the user moved it
+    fake.clock.date = "12/24/26";
+    form1->Form_Unload();
+
+    const app::Settings settings = stored();
+    EXPECT_EQ(settings.WINDOW_LEFT, 1200);
+    EXPECT_EQ(settings.WINDOW_TOP, 2400);
+    EXPECT_EQ(settings.DPC_HW_POLL_INTERVAL, 5);
+    EXPECT_NE(fake.files.entries.at(ini_path).bytes.find("'12/24/26\r\n"), std::string::npos);
+}
+
+TEST_F(ShutdownTest, PositionBeyondTheSettingsRangeKeepsTheStoredOne) {
+    start(true);
+    form1->window().moved_to(-48000, 2400);
+    form1->Form_Unload();
+    const app::Settings settings = stored();
+    EXPECT_EQ(settings.WINDOW_LEFT, 300);
+    EXPECT_EQ(settings.WINDOW_TOP, 450);
+    EXPECT_EQ(fake.desktop.calls.back(), "fade Form1 500");
+}
+
+TEST_F(ShutdownTest, FailingWriteAndFailingSocketsStillEndInTheFade) {
+    start(true);
+    fake.files.replace_fault.always();
+    fake.network.sockets.at(0)->close_fault.always();
+    fake.network.sockets.at(1)->close_fault.always();
+    form1->Form_Unload();
+    EXPECT_EQ(fake.files.entries.at(ini_path).bytes, original);
+    EXPECT_EQ(form1->listeners().UBound(), 0);
+    EXPECT_EQ(fake.desktop.calls.back(), "fade Form1 500");
+}
+
+TEST_F(ShutdownTest, AfterAnEarlyEndNothingIsDestroyedAndTheWindowStillFades) {
+    form1->Form_Load();  // no settings file: start-up ends early
+    const auto sockets = fake.network.sockets.size();
+    form1->Form_Unload();
+    EXPECT_EQ(fake.network.sockets.size(), sockets);
+    EXPECT_EQ(form1->listeners().UBound(), 0);
+    EXPECT_FALSE(fake.files.contains(ini_path));
+    EXPECT_EQ(fake.desktop.calls.back(), "fade Form1 500");
+}
+
+}  // namespace

@@ -1,0 +1,310 @@
+#include "app/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "app/settings_file.h"
+#include "fakes/fake_services.h"
+#include "pe/pe_builder.h"
+#include "platform/pe/pe_version_info.h"
+#include "support/temp_folder.h"
+#include "util/cp1252.h"
+
+namespace {
+
+constexpr const char* ini_path = "/opt/orvanta/Orvanta.ini";
+using Lines = std::vector<std::string>;
+
+app::Settings usual_settings() {
+    app::Settings s;
+    s.LISTEN_PORT = 2509;
+    s.TRANSMIT_PORT = 2519;
+    s.WINDOW_LEFT = 300;
+    s.WINDOW_TOP = 450;
+    s.DPC_HW_POLL_INTERVAL = 5;
+    return s;
+}
+
+class StartupTest : public ::testing::Test {
+  protected:
+    void write_settings(const app::Settings& settings) {
+        fake.files.put(ini_path, util::to_cp1252(app::format_settings(settings, "12/6/26")));
+    }
+
+    void make(platform::VersionInfo* version_info = nullptr) {
+        form1.reset();
+        form1 = std::make_unique<app::Form1>(fake.services(version_info));
+    }
+    void load(platform::VersionInfo* version_info = nullptr) {
+        make(version_info);
+        form1->Form_Load();
+    }
+
+    ui::MainWindow& window() { return form1->window(); }
+    fakes::FakeWinsock& listener() { return *fake.network.sockets.at(0); }
+    fakes::FakeTimer& poll_timer() { return *fake.timers.timers.at(0); }
+    Lines log_lines() { return window().STATUS_LIST.items(); }
+    bool splash_open() { return form1->splash() != nullptr; }
+    int elements() { return form1->listeners().UBound(); }
+
+    fakes::FakeServices fake;
+    std::unique_ptr<app::Form1> form1;
+};
+
+TEST_F(StartupTest, FullStartListensPollsAndClosesTheSplash) {
+    write_settings(usual_settings());
+    fake.clock.set_time(21, 5);
+    load();
+
+    EXPECT_GE(fake.clock.steady.count(), 2000);  // the splash's two seconds
+    EXPECT_EQ(fake.events.calls, 1);
+    EXPECT_TRUE(fake.message_box.shown.empty());
+    EXPECT_FALSE(splash_open());
+    EXPECT_EQ(listener().calls, (Lines{"Close", "LocalPort 2509", "Listen"}));
+    EXPECT_EQ(elements(), 10);
+    EXPECT_EQ(window().left(), 300);
+    EXPECT_EQ(window().top(), 450);
+    EXPECT_TRUE(poll_timer().enabled());
+    EXPECT_EQ(poll_timer().interval(), 5000);
+
+    const Lines expected{
+        ui::StatusLog::separator,
+        "     09:05pm",
+        "     DPC status collected",
+        ui::StatusLog::separator,
+        "     09:05pm",
+        "     Orvanta started OK",
+        "     Values read from INI file...",
+        "      Transmit Port: 2519",
+        "      Listen Port: 2509",
+    };
+    EXPECT_EQ(log_lines(), expected);
+
+    const Lines tray_calls{"Icon dish_red_x",
+                           "ToolTip Orvanta... server starting up",
+                           "Attention 0",
+                           "ShowIcon",
+                           "Icon dish_server_running",
+                           "ToolTip Orvanta... server running",
+                           "Attention 0",
+                           "Icon dish_disconnected",
+                           "ToolTip Orvanta... Offline - Internet not available",
+                           "Attention 0"};
+    EXPECT_EQ(fake.tray.calls, tray_calls);
+    EXPECT_EQ(window().DPC_Stat_Label.caption(), "OFFLINE");
+    EXPECT_TRUE(window().visible());
+}
+
+TEST_F(StartupTest, OldNavigatorStopsStartUpWithTheSplashStillOpen) {
+    write_settings(usual_settings());
+    fake.version_info.set_translations({0x09, 0x04, 0xB0, 0x04});
+    fake.version_info.set_string("040904B0", "ProductVersion", "2.0");
+    load();
+
+    ASSERT_EQ(fake.message_box.shown.size(), 1U);
+    const auto& box = fake.message_box.shown[0];
+    EXPECT_EQ(box.icon, platform::MessageIcon::Critical);
+    EXPECT_EQ(box.title, "DirecPC Software Version Error...");
+    EXPECT_EQ(box.text,
+              "Orvanta only supports DirecPC software v2.20 or higher!\n\r"
+              "(this is due to the differences in the DPC status flags).\n\r\n\r"
+              "Orvanta will now start but status will be unavailable.");
+    EXPECT_EQ(fake.events.calls, 2);
+    EXPECT_EQ(window().DPC_Stat_Label.caption(), "NO CARD");
+    EXPECT_TRUE(window().No_DPC_Card_Image.visible());
+    EXPECT_TRUE(splash_open());
+    EXPECT_TRUE(fake.tray.calls.empty());  // the tray icon is never put up
+    EXPECT_TRUE(listener().calls.empty());
+    EXPECT_TRUE(log_lines().empty());
+    EXPECT_FALSE(poll_timer().enabled());
+    EXPECT_EQ(fake.navigator.signal_reads(), 0);
+}
+
+TEST_F(StartupTest, MissingSettingsAskTheUserToSaveThem) {
+    load();
+
+    ASSERT_EQ(fake.message_box.shown.size(), 1U);
+    const auto& box = fake.message_box.shown[0];
+    EXPECT_EQ(box.icon, platform::MessageIcon::Critical);
+    EXPECT_EQ(box.title, "INI File Missing...");
+    EXPECT_EQ(box.text,
+              "The INI file containing the settings for Orvanta is missing...\n\r"
+              "(this is normal if it is the first time you have used this program.)\n\r\n\r"
+              "Please go to the settings panel and save new settings.");
+    EXPECT_EQ(log_lines(),
+              (Lines{ui::StatusLog::separator, "     12:00pm", "     INI file does not exist...",
+                     "     Goto settings and save!"}));
+    EXPECT_EQ(fake.tray.icon, "dish_red_x");
+    EXPECT_EQ(fake.tray.tooltip, "Orvanta... please check settings");
+    EXPECT_TRUE(fake.tray.attention);
+    EXPECT_TRUE(fake.tray.shown);
+    EXPECT_EQ(window().DPC_Stat_Label.caption(), "ERROR");
+    EXPECT_TRUE(window().placed());
+    EXPECT_EQ(window().left(), 0);
+    EXPECT_EQ(window().top(), 0);
+    EXPECT_FALSE(splash_open());
+    EXPECT_TRUE(listener().calls.empty());
+    EXPECT_FALSE(poll_timer().enabled());
+    EXPECT_EQ(form1->settings(), app::Settings{});
+}
+
+TEST_F(StartupTest, UnreadableSettingsKeepWhatWasReadBeforeTheFault) {
+    fake.files.put(ini_path, "2600\r3000\r1.5.5\r");
+    load();
+
+    ASSERT_EQ(fake.message_box.shown.size(), 1U);
+    const auto& box = fake.message_box.shown[0];
+    EXPECT_EQ(box.icon, platform::MessageIcon::Information);
+    EXPECT_EQ(box.title, "INI File Error...");
+    EXPECT_EQ(box.text,
+              "There was an error reading the INI file...\n\rplease check the current settings.");
+    EXPECT_EQ(log_lines(),
+              (Lines{ui::StatusLog::separator, "     12:00pm", "     Error reading INI file...",
+                     "     Check the current settings!"}));
+    EXPECT_EQ(fake.tray.tooltip, "Orvanta... please check settings");
+    EXPECT_TRUE(fake.tray.attention);
+    EXPECT_EQ(window().DPC_Stat_Label.caption(), "NO STAT");
+    EXPECT_TRUE(window().No_Status_Image.visible());
+    EXPECT_FALSE(window().placed());
+    EXPECT_FALSE(splash_open());
+    EXPECT_EQ(form1->settings().LISTEN_PORT, 2600);
+    EXPECT_EQ(form1->settings().TRANSMIT_PORT, 3000);
+    EXPECT_TRUE(listener().calls.empty());
+    EXPECT_FALSE(poll_timer().enabled());
+}
+
+TEST_F(StartupTest, ListenFailureLeavesTheServerAndThePollOff) {
+    write_settings(usual_settings());
+    make();
+    listener().listen_fault.always();
+    form1->Form_Load();
+
+    EXPECT_EQ(log_lines(), (Lines{ui::StatusLog::separator, "     12:00pm",
+                                  "     Error connecting to port: 2509"}));
+    EXPECT_EQ(fake.tray.icon, "dish_red_x");
+    EXPECT_EQ(fake.tray.tooltip, "Orvanta... server could not be started");
+    EXPECT_TRUE(fake.tray.attention);
+    EXPECT_EQ(elements(), 0);
+    EXPECT_FALSE(poll_timer().enabled());
+    EXPECT_FALSE(splash_open());
+    EXPECT_EQ(window().DPC_Stat_Label.caption(), "NO STAT");
+    EXPECT_EQ(window().left(), 300);  // placed before the server was tried
+}
+
+TEST_F(StartupTest, LaterFailureUndoesNothingThatSucceeded) {
+    app::Settings settings = usual_settings();
+    settings.STARTUP_IN_MINIMODE = true;
+    write_settings(settings);
+    fake.network.create_fault.after(2 + 3);  // element 0 and the talker, then three elements
+    load();
+    EXPECT_EQ(elements(), 3);
+    EXPECT_EQ(listener().state, platform::Winsock::sckListening);
+    EXPECT_EQ(log_lines().back(), "     Error connecting to port: 2509");
+    EXPECT_EQ(fake.tray.tooltip, "Orvanta... server could not be started");
+    EXPECT_FALSE(poll_timer().enabled());
+    EXPECT_EQ(window().height(), 4500);  // never reached
+}
+
+TEST_F(StartupTest, NavigatorFailingInTheFirstPollEndsStartUpWithSocketsReady) {
+    app::Settings settings = usual_settings();
+    settings.STARTUP_IN_MINIMODE = true;
+    settings.STARTUP_IN_SYSTRAY = true;
+    write_settings(settings);
+    fake.navigator.signal_fault.always();
+    load();
+    EXPECT_EQ(elements(), 10);
+    EXPECT_EQ(window().height(), 1575);
+    EXPECT_FALSE(window().visible());
+    EXPECT_FALSE(poll_timer().enabled());
+    EXPECT_EQ(log_lines().at(2), "     Error connecting to port: 2509");
+    EXPECT_EQ(log_lines().at(5), "     DPC status collected");
+    EXPECT_EQ(fake.tray.tooltip, "Orvanta... server could not be started");
+}
+
+TEST_F(StartupTest, StoredPositionOfOneMeansZero) {
+    app::Settings settings = usual_settings();
+    settings.WINDOW_LEFT = 1;
+    settings.WINDOW_TOP = 1;
+    write_settings(settings);
+    load();
+    EXPECT_EQ(window().left(), 0);
+    EXPECT_EQ(window().top(), 0);
+    EXPECT_EQ(form1->settings().WINDOW_LEFT, 0);
+
+    settings.WINDOW_LEFT = 2;
+    settings.WINDOW_TOP = 2;
+    write_settings(settings);
+    load();
+    EXPECT_EQ(window().left(), 2);
+    EXPECT_EQ(window().top(), 2);
+}
+
+TEST_F(StartupTest, EveryIntervalStartsAndShortOnesAreRaisedToFive) {
+    // Intervals of 33 seconds and more used to overflow and stop the server.
+    const std::pair<std::int16_t, int> cases[] = {
+        {0, 5000}, {4, 5000}, {5, 5000}, {32, 32000}, {33, 33000}, {60, 60000}, {32767, 32767000}};
+    for (const auto& [interval, expected] : cases) {
+        SCOPED_TRACE(interval);
+        fake.timers.timers.clear();
+        fake.network.sockets.clear();
+        app::Settings settings = usual_settings();
+        settings.DPC_HW_POLL_INTERVAL = interval;
+        write_settings(settings);
+        load();
+        EXPECT_TRUE(poll_timer().enabled());
+        EXPECT_EQ(poll_timer().interval(), expected);
+        EXPECT_EQ(form1->settings().DPC_HW_POLL_INTERVAL, std::max<int>(interval, 5));
+        EXPECT_EQ(fake.tray.tooltip, "Orvanta... Offline - Internet not available");
+    }
+}
+
+TEST_F(StartupTest, MiniModeAndTrayOnlyStartLeaveASmallHiddenWindow) {
+    app::Settings settings = usual_settings();
+    settings.STARTUP_IN_MINIMODE = true;
+    settings.STARTUP_IN_SYSTRAY = true;
+    write_settings(settings);
+    load();
+    EXPECT_EQ(window().height(), 1575);
+    EXPECT_FALSE(window().visible());
+    fake.tray.click();
+    EXPECT_TRUE(window().visible());
+    EXPECT_EQ(window().height(), 1575);
+}
+
+TEST_F(StartupTest, OnlyProductVersionTwoPointZeroIsRefused) {
+    test_support::TempFolder folder;
+    fake.location.folder = folder.path().string();
+    const std::string ini = util::join_path(fake.location.folder, "Orvanta.ini");
+    platform::pe::PeVersionInfo pe;
+
+    const std::pair<const char16_t*, bool> cases[] = {
+        {u"2.0", true}, {u"2.20", false}, {u"2.0.1", false}, {u" 2.0", false}, {nullptr, false}};
+    for (const auto& [version, refused] : cases) {
+        std::filesystem::remove(folder / "NAVCTRL.OCX");
+        if (version != nullptr) {
+            pe_builder::PeFile file;
+            file.version = pe_builder::navctrl_record();
+            for (auto& entry : file.version->string_tables.at(0).strings) {
+                if (entry.key == u"ProductVersion") {
+                    entry.value = version;
+                }
+            }
+            pe_builder::write_file(folder / "NAVCTRL.OCX", pe_builder::build_pe(file).bytes);
+        }
+        fake.files.put(ini, util::to_cp1252(app::format_settings(usual_settings(), "1/1/26")));
+        fake.message_box.shown.clear();
+        fake.timers.timers.clear();
+        fake.network.sockets.clear();
+        load(&pe);
+        SCOPED_TRACE(version == nullptr ? "no file" : "a version");
+        EXPECT_EQ(window().DPC_Stat_Label.caption() == "NO CARD", refused);
+        EXPECT_EQ(fake.message_box.shown.size(), refused ? 1U : 0U);
+        EXPECT_EQ(poll_timer().enabled(), !refused);
+    }
+}
+
+}  // namespace

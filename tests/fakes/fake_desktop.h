@@ -1,0 +1,60 @@
+#pragma once
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "fakes/fault.h"
+#include "platform/desktop.h"
+#include "platform/forms/form.h"
+#include "platform/message_box.h"
+
+namespace fakes {
+
+// Remembers which forms are open and what was done to them.
+class FakeDesktop : public platform::Desktop {
+  public:
+    std::vector<const platform::Form*> open_forms;
+    // "open frmSplash", "close frmSplash", "fade Form1 500", "quit".
+    std::vector<std::string> calls;
+    Fault fade_fault;
+
+    void open(platform::Form& form) override {
+        calls.push_back("open " + form.name());
+        if (!is_open(form)) {
+            open_forms.push_back(&form);
+        }
+    }
+    void close(platform::Form& form) override {
+        calls.push_back("close " + form.name());
+        std::erase(open_forms, &form);
+    }
+    void fade_out(platform::Form& form, int milliseconds) override {
+        calls.push_back("fade " + form.name() + " " + std::to_string(milliseconds));
+        fade_fault.check("fade_out");
+        form.set_visible(false);
+    }
+    void quit() override { calls.emplace_back("quit"); }
+
+    bool is_open(const platform::Form& form) const {
+        return std::find(open_forms.begin(), open_forms.end(), &form) != open_forms.end();
+    }
+};
+
+// Records each message box; "pressing OK" is immediate.
+class FakeMessageBox : public platform::MessageBox {
+  public:
+    struct Shown {
+        platform::MessageIcon icon;
+        std::string title;
+        std::string text;
+    };
+    std::vector<Shown> shown;
+
+    void show(platform::MessageIcon icon, const std::string& title,
+              const std::string& text) override {
+        shown.push_back({icon, title, text});
+    }
+};
+
+}  // namespace fakes
