@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "util/text.h"
+
 namespace util {
 
 namespace {
@@ -11,22 +13,8 @@ namespace {
 // is added: a long run of digits saturates here instead of wrapping round.
 constexpr long kSaturated = 1'000'000;
 
-bool is_blank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 bool is_digit(char c) {
     return c >= '0' && c <= '9';
-}
-
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && is_blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && is_blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 bool equals_ignoring_case(std::string_view text, std::string_view word) {
@@ -54,7 +42,7 @@ Fraction classify_fraction(std::string_view digits) {
 }  // namespace
 
 std::optional<std::int16_t> parse_integer16(std::string_view text) {
-    text = trim(text);
+    text = util::trim_blanks(text);
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
         negative = text.front() == '-';
@@ -93,7 +81,7 @@ std::optional<std::int16_t> parse_integer16(std::string_view text) {
 }
 
 std::optional<bool> parse_boolean(std::string_view text) {
-    const std::string_view word = trim(text);
+    const std::string_view word = util::trim_blanks(text);
     if (equals_ignoring_case(word, "true")) {
         return true;
     }

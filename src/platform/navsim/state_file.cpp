@@ -3,6 +3,8 @@
 #include <charconv>
 #include <optional>
 
+#include "util/text.h"
+
 namespace platform::navsim {
 
 namespace {
@@ -18,20 +20,6 @@ constexpr std::string_view kHeader =
     "#   connection    1 connected, 2 disconnected, 3 dialing\n"
     "#   dial_seconds  how long a dial stays at 3 before it completes\n"
     "#   fail          anything but 0 makes every operation of the control fail\n";
-
-bool is_blank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && is_blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && is_blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 std::optional<std::int16_t> parse_number(std::string_view text) {
     // from_chars takes neither blanks nor '+', which is what we want; it does
@@ -65,7 +53,7 @@ void apply_line(std::string_view line, StateValues& values) {
     if (!line.empty() && line.back() == '\r') {
         line.remove_suffix(1);
     }
-    line = trim(line);
+    line = util::trim_blanks(line);
     if (line.empty() || line.front() == '#') {
         return;
     }
@@ -73,11 +61,11 @@ void apply_line(std::string_view line, StateValues& values) {
     if (equals == std::string_view::npos) {
         return;
     }
-    std::int16_t* const field = field_for(trim(line.substr(0, equals)), values);
+    std::int16_t* const field = field_for(util::trim_blanks(line.substr(0, equals)), values);
     if (field == nullptr) {
         return;
     }
-    if (const auto number = parse_number(trim(line.substr(equals + 1)))) {
+    if (const auto number = parse_number(util::trim_blanks(line.substr(equals + 1)))) {
         *field = *number;
     }
 }
