@@ -16,12 +16,27 @@ Form1::Form1(const Services& services, info::ProgramVersion version)
       poll_(services.navigator, log_, window_, tray_, dial_, settings_),
       poll_timer_(services.timers.create_timer()),
       listeners_(services.network),
-      talker_(services.network.create_socket()),
+      talker_socket_(services.network.create_socket()),
+      talker_(
+          *talker_socket_, log_, services.events, [this] { return poll_.DPC_STATUS_CODE(); },
+          window_.TIME_LAST_ISP_CONNECT_LABEL),
+      received_messages_(services.desktop, services.clock, tray_, window_),
+      send_message_(services.desktop, log_, talker_, services.events, clients_,
+                    window_.TAB_STOP_ZERO),
+      requests_(clients_, window_, log_, talker_, settings_, dial_, received_messages_, tray_),
+      sessions_(listeners_, log_, services.events,
+                [this](const std::string& data, const std::string& address) {
+                    requests_.PROCESS_DATA(data, address);
+                }),
+      closer_timer_(services.timers.create_timer()),
       file_utilities_(services.files, services.location),
       version_record_(services.version_info) {
     window_.CONNECT_BUTTON.on_click([this] { dial_.CONNECT_BUTTON_Click(); });
     window_.DISCONNECT_BUTTON.on_click([this] { dial_.DISCONNECT_BUTTON_Click(); });
     window_.STATUS_LIST.on_got_focus([this] { STATUS_LIST_GotFocus(); });
+    window_.SEND_MESSAGE_BUTTON.on_click([this] { send_message_.SEND_MESSAGE_BUTTON_Click(); });
+    window_.SEND_STATUS_BUTTON.on_click(
+        [this] { talker_.SEND_STATUS_BUTTON_Click(settings_.TRANSMIT_PORT); });
     window_.on_close_request([this] {
         Form_Unload();
         services_.desktop.quit();
@@ -31,6 +46,10 @@ Form1::Form1(const Services& services, info::ProgramVersion version)
     poll_timer_->set_enabled(false);
     poll_timer_->on_tick([this] { DPC_HW_POLL_Timer(); });
     services.tray.on_IconClicked([this] { TRAY_ICON_IconClicked(); });
+
+    closer_timer_->set_interval(250);
+    closer_timer_->on_tick([this] { sessions_.SOCKET_CLOSER_TIMER_Timer(); });
+    closer_timer_->set_enabled(true);
 
     // The start-up window is shown once its load has run, unless start-up hides it.
     window_.set_visible(true);

@@ -6,9 +6,15 @@
 #include "app/services.h"
 #include "app/settings.h"
 #include "info/splash_screen.h"
+#include "messaging/received_messages.h"
+#include "messaging/send_message.h"
 #include "monitor/dial_control.h"
 #include "monitor/status_poll.h"
+#include "server/client_table.h"
+#include "server/listener_sessions.h"
 #include "server/listener_sockets.h"
+#include "server/request_handler.h"
+#include "server/talker.h"
 #include "ui/main_window.h"
 #include "ui/status_log.h"
 #include "ui/tray_display.h"
@@ -37,7 +43,16 @@ class Form1 {
     Settings& settings() { return settings_; }
     monitor::DialControl& dial() { return dial_; }
     server::ListenerSockets& listeners() { return listeners_; }
-    platform::Winsock& WS_TALKER() { return *talker_; }
+    platform::Winsock& WS_TALKER() { return *talker_socket_; }
+    server::Talker& talker() { return talker_; }
+    server::ClientTable& clients() { return clients_; }
+    messaging::ReceivedMessages& received_messages() { return received_messages_; }
+    messaging::SendMessage& send_message() { return send_message_; }
+    void PROCESS_DATA(const std::string& data, const std::string& remote_host_ip) {
+        requests_.PROCESS_DATA(data, remote_host_ip);
+    }
+    // Sweeps closing and broken sessions every 250 ms, from the window's creation.
+    platform::Timer& SOCKET_CLOSER_TIMER() { return *closer_timer_; }
     util::VersionRecordReader& version_record() { return version_record_; }
     util::FileUtilities& files() { return file_utilities_; }
     const info::ProgramVersion& version() const { return version_; }
@@ -69,7 +84,14 @@ class Form1 {
     monitor::StatusPoll poll_;
     std::unique_ptr<platform::Timer> poll_timer_;
     server::ListenerSockets listeners_;
-    std::unique_ptr<platform::Winsock> talker_;
+    std::unique_ptr<platform::Winsock> talker_socket_;
+    server::ClientTable clients_;
+    server::Talker talker_;
+    messaging::ReceivedMessages received_messages_;
+    messaging::SendMessage send_message_;
+    server::RequestHandler requests_;
+    server::ListenerSessions sessions_;
+    std::unique_ptr<platform::Timer> closer_timer_;
     util::FileUtilities file_utilities_;
     util::VersionRecordReader version_record_;
     std::unique_ptr<info::SplashScreen> splash_;

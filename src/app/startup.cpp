@@ -43,6 +43,8 @@ void Startup::Form_Load() {
     if (!check_navigator()) {
         return;
     }
+    form1_.talker().reset();
+    form1_.clients().clear();
 
     // From here through the settings check, a failing step is skipped.
     ui::MainWindow& window = form1_.window();

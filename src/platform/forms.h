@@ -8,3 +8,4 @@
 #include "platform/forms/image.h"
 #include "platform/forms/label.h"
 #include "platform/forms/list_box.h"
+#include "platform/forms/text_box.h"

@@ -39,7 +39,7 @@ class Winsock {
     virtual void SendData(const std::string& text) = 0;
     // 0 closed, 2 listening, 6 connecting, 7 connected, 8 closing, 9 error.
     virtual int State() const = 0;
-    // The peer's address in dotted-decimal form.
+    // The address of the peer, in dotted-decimal form; it stays after Close.
     virtual std::string RemoteHostIP() const = 0;
     // The host that Connect reaches.
     virtual void set_RemoteHost(const std::string& host) = 0;

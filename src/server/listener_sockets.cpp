@@ -32,7 +32,11 @@ void ListenerSockets::Load(int index) {
     if (!socket) {
         throw platform::Failure("no socket for WS_LISTENER(" + std::to_string(index) + ")");
     }
+    platform::Winsock& loaded = *socket;
     elements_.emplace(index, Element{std::move(socket), {}});
+    if (loaded_) {
+        loaded_(index, loaded);
+    }
 }
 
 void ListenerSockets::Unload(int index) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -28,6 +29,10 @@ class ListenerSockets {
     void Unload(int index);
     // The highest index loaded.
     int UBound() const;
+    // Runs for each element loaded from now on, to give it its handlers.
+    void on_load(std::function<void(int index, platform::Winsock& socket)> handler) {
+        loaded_ = std::move(handler);
+    }
 
   private:
     struct Element {
@@ -38,6 +43,7 @@ class ListenerSockets {
 
     platform::Network& network_;
     std::map<int, Element> elements_;
+    std::function<void(int, platform::Winsock&)> loaded_;
 };
 
 }  // namespace server

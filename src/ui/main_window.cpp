@@ -40,6 +40,10 @@ MainWindow::MainWindow() : platform::Form("Form1") {
     TAB_STOP_ZERO.set_caption("Tab 0");
     TAB_STOP_ZERO.set_geometry({2640, 3840, 615, 375});
 
+    place_label(NUM_CLIENTS_LABEL, {2130, 0, 270, 255}, label_font, "0");
+    NUM_CLIENTS_LABEL.set_tooltip(
+        "Displays the number of clients collecting status from this server");
+
     place_state_image(Dialing_Image, 240, "state_dialing", "Orvanta (server) is dialing now");
     place_state_image(No_Status_Image, 240, "state_no_status", "Status is not currently available");
     place_state_image(No_DPC_Card_Image, 220, "state_no_card", "DPC card status is not available!");
@@ -60,6 +64,13 @@ MainWindow::MainWindow() : platform::Form("Form1") {
     DISCONNECT_BUTTON.set_geometry({480, 720, 375, 375});
     DISCONNECT_BUTTON.set_picture("disconnect");
     DISCONNECT_BUTTON.set_tooltip("Hang Up the DPC connection");
+
+    SEND_MESSAGE_BUTTON.set_geometry({1560, 720, 375, 375});
+    SEND_MESSAGE_BUTTON.set_picture("send_message");
+    SEND_MESSAGE_BUTTON.set_tooltip("Send a message");
+
+    SEND_STATUS_BUTTON.set_caption("Send Status 10.34.53.100");
+    SEND_STATUS_BUTTON.set_geometry({480, 4320, 1575, 495});
 
     STATUS_LIST.set_geometry({120, 1200, 2175, 2700});
     STATUS_LIST.set_font(log_font);

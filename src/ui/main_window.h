@@ -14,6 +14,7 @@ class MainWindow : public platform::Form {
     platform::CommandButton TAB_STOP_ZERO{*this, "TAB_STOP_ZERO"};
 
     // The state pictures lie on top of each other, declared bottom to top.
+    platform::Label NUM_CLIENTS_LABEL{*this, "NUM_CLIENTS_LABEL"};
     platform::Image Dialing_Image{*this, "Dialing_Image"};
     platform::Image No_Status_Image{*this, "No_Status_Image"};
     platform::Image No_DPC_Card_Image{*this, "No_DPC_Card_Image"};
@@ -26,8 +27,12 @@ class MainWindow : public platform::Form {
 
     platform::PictureButton CONNECT_BUTTON{*this, "CONNECT_BUTTON"};
     platform::PictureButton DISCONNECT_BUTTON{*this, "DISCONNECT_BUTTON"};
+    platform::PictureButton SEND_MESSAGE_BUTTON{*this, "SEND_MESSAGE_BUTTON"};
     platform::ListBox STATUS_LIST{*this, "STATUS_LIST"};
     platform::Label TIME_LAST_ISP_CONNECT_LABEL{*this, "TIME_LAST_ISP_CONNECT_LABEL"};
+
+    // Below the bottom edge: sends the status reply to a fixed test address.
+    platform::CommandButton SEND_STATUS_BUTTON{*this, "SEND_STATUS_BUTTON"};
 
     // Beyond the right edge: they only hold the tray icon's pictures.
     platform::Image DISH_PLAIN_ICON{*this, "DISH_PLAIN_ICON"};

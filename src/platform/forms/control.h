@@ -15,6 +15,8 @@ class CommandButton;
 class PictureButton;
 class Image;
 class Shape;
+class TextBox;
+class ComboBox;
 
 // Lets a view (the widget renderer, a test) tell the kinds of control apart.
 class ControlVisitor {
@@ -26,6 +28,8 @@ class ControlVisitor {
     virtual void visit(PictureButton& control) = 0;
     virtual void visit(Image& control) = 0;
     virtual void visit(Shape& control) = 0;
+    virtual void visit(TextBox& control) = 0;
+    virtual void visit(ComboBox& control) = 0;
 };
 
 // A control on a form: the state that every kind shares. A control registers

@@ -1,6 +1,7 @@
 #include "platform/forms/list_box.h"
 
 #include "platform/failure.h"
+#include "platform/forms/text_box.h"
 
 namespace platform {
 
@@ -27,6 +28,12 @@ void ListBox::remove(int index) {
     check_index(name(), index, count() - 1);
     items_.erase(items_.begin() + index);
     changed(Change::ItemRemoved, index);
+}
+
+void ComboBox::insert(int index, const std::string& text) {
+    check_index(name(), index, static_cast<int>(items_.size()));
+    items_.insert(items_.begin() + index, text);
+    changed(Change::ItemInserted, index);
 }
 
 }  // namespace platform

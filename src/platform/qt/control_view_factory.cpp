@@ -4,6 +4,7 @@
 #include "platform/qt/image_views.h"
 #include "platform/qt/label_view.h"
 #include "platform/qt/list_box_view.h"
+#include "platform/qt/text_views.h"
 
 namespace platform::qt {
 
@@ -30,6 +31,16 @@ class Factory : public platform::ControlVisitor {
     }
     void visit(platform::Shape& control) override {
         view = std::make_unique<ShapeView>(control, parent_);
+    }
+    void visit(platform::TextBox& control) override {
+        if (control.multi_line()) {
+            view = std::make_unique<MultiLineTextBoxView>(control, parent_);
+        } else {
+            view = std::make_unique<LineTextBoxView>(control, parent_);
+        }
+    }
+    void visit(platform::ComboBox& control) override {
+        view = std::make_unique<ComboBoxView>(control, parent_);
     }
 
     std::unique_ptr<ControlView> view;

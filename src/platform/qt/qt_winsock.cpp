@@ -46,7 +46,8 @@ void QtWinsock::Close() {
     detach();
     state_ = sckClosed;
     received_.clear();
-    remote_ip_.clear();
+    // The last peer's address stays readable after the close, as the
+    // handlers of a finished request need it.
     sending_ = false;
 }
 

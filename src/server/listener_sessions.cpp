@@ -1,0 +1,89 @@
+#include "server/listener_sessions.h"
+
+#include "platform/failure.h"
+#include "util/cp1252.h"
+
+namespace server {
+
+using platform::Winsock;
+
+ListenerSessions::ListenerSessions(ListenerSockets& sockets, ui::StatusLog& log,
+                                   platform::Events& events, ProcessData process_data)
+    : sockets_(sockets), log_(log), events_(events), process_data_(std::move(process_data)) {
+    sockets_.WS_LISTENER(0).on_ConnectionRequest(
+        [this](long request_id) { WS_LISTENER_ConnectionRequest(request_id); });
+    sockets_.on_load([this](int index, Winsock& socket) { attach(index, socket); });
+}
+
+void ListenerSessions::attach(int index, Winsock& socket) {
+    broken_.erase(index);
+    socket.on_DataArrival([this, index](long) { WS_LISTENER_DataArrival(index); });
+    socket.on_Close([this, index] { WS_LISTENER_Close(index); });
+}
+
+bool ListenerSessions::free(int index) {
+    return sockets_.WS_LISTENER(index).State() == Winsock::sckClosed && broken_.count(index) == 0;
+}
+
+void ListenerSessions::WS_LISTENER_ConnectionRequest(long request_id) {
+    const int highest = sockets_.UBound();
+    for (int i = 1; i < highest; ++i) {
+        if (free(i)) {
+            sockets_.WS_LISTENER(i).Accept(request_id);
+            return;
+        }
+    }
+    // Without an overflow element, or with it still busy telling an earlier
+    // client, the connection is refused without a word.
+    if (highest < 1 || !free(highest)) {
+        return;
+    }
+    Winsock& overflow = sockets_.WS_LISTENER(highest);
+    overflow.Accept(request_id);
+    overflow.SendData(overflow_notice);
+    events_.do_events();
+    log_.write("     Cant accept any more connections!",
+               "     (IP:" + overflow.RemoteHostIP() + ")");
+    overflow.Close();
+}
+
+void ListenerSessions::WS_LISTENER_DataArrival(int index) {
+    Winsock& socket = sockets_.WS_LISTENER(index);
+    std::string& buffer = sockets_.WS_LISTENER_SCKDATA(index);
+    const std::string data = socket.GetData();
+    if (broken_.count(index) != 0) {
+        return;
+    }
+    if (buffer.size() + data.size() > buffer_limit) {
+        broken_.insert(index);
+        buffer.clear();
+        return;
+    }
+    buffer += data;
+}
+
+void ListenerSessions::WS_LISTENER_Close(int index) {
+    Winsock& socket = sockets_.WS_LISTENER(index);
+    if (broken_.count(index) != 0) {
+        return;  // left to the closer timer, unprocessed
+    }
+    const std::string address = socket.RemoteHostIP();
+    socket.Close();
+    const std::string data = util::from_cp1252(sockets_.WS_LISTENER_SCKDATA(index));
+    sockets_.WS_LISTENER_SCKDATA(index).clear();
+    process_data_(data, address);
+}
+
+void ListenerSessions::SOCKET_CLOSER_TIMER_Timer() {
+    const int highest = sockets_.UBound();
+    for (int i = 1; i <= highest; ++i) {
+        Winsock& socket = sockets_.WS_LISTENER(i);
+        if (socket.State() > Winsock::sckConnected || broken_.count(i) != 0) {
+            socket.Close();
+            sockets_.WS_LISTENER_SCKDATA(i).clear();
+            broken_.erase(i);
+        }
+    }
+}
+
+}  // namespace server

@@ -1,0 +1,85 @@
+#include "messaging/send_message.h"
+
+#include "../server/server_fixture.h"
+
+namespace {
+
+using server_test::Lines;
+
+class SendMessageTest : public server_test::ServerTest {
+  protected:
+    messaging::SendMessageForm& open() {
+        window().SEND_MESSAGE_BUTTON.click();
+        return *form1->send_message().form();
+    }
+    void opened() {
+        talker().state = platform::Winsock::sckConnected;
+        talker().connected();
+    }
+};
+
+TEST_F(SendMessageTest, AddressListHoldsTheRecordedClientsWhenTheWindowOpens) {
+    EXPECT_TRUE(open().CLIENT_IP_ADDRESSES_COMBO_BOX.items().empty());
+    form1->send_message().form()->close_requested();
+
+    for (const char* address : {"10.5.0.1", "10.5.0.2", "10.5.0.3"}) {
+        form1->PROCESS_DATA("HELLO", address);
+    }
+    auto& form = open();
+    EXPECT_EQ(form.CLIENT_IP_ADDRESSES_COMBO_BOX.items(),
+              (Lines{"10.5.0.1", "10.5.0.2", "10.5.0.3"}));
+    EXPECT_TRUE(window().TAB_STOP_ZERO.has_focus());
+
+    // An address seen while the window is open shows only when it opens again.
+    form1->PROCESS_DATA("HELLO", "10.5.0.4");
+    open();
+    EXPECT_EQ(form.CLIENT_IP_ADDRESSES_COMBO_BOX.items().size(), 3U);
+}
+
+TEST_F(SendMessageTest, EmptyAddressDoesNothing) {
+    auto& form = open();
+    const auto lines = window().STATUS_LIST.count();
+    form.SEND_THE_MESSAGE_BUTTON.click();
+    EXPECT_EQ(window().STATUS_LIST.count(), lines);
+    EXPECT_TRUE(talker().calls.empty());
+}
+
+TEST_F(SendMessageTest, MessageGoesToPort2519AndClosesTheWindowOnceSent) {
+    auto& form = open();
+    form.CLIENT_IP_ADDRESSES_COMBO_BOX.typed("10.5.0.9");
+    form.MESSAGE_TEXT.typed("first draft");
+    form.SEND_THE_MESSAGE_BUTTON.click();
+    EXPECT_EQ(log_line(2), "     Sending a message to Clients");
+    EXPECT_EQ(talker().calls,
+              (Lines{"Close", "RemotePort 2519", "RemoteHost 10.5.0.9", "Connect"}));
+    EXPECT_NE(form1->send_message().form(), nullptr);  // stays open meanwhile
+
+    form.MESSAGE_TEXT.typed("final text");  // read when the connection opens
+    opened();
+    EXPECT_EQ(talker().sent, Lines{"MESSAGfinal text"});
+    EXPECT_EQ(form1->send_message().form(), nullptr);
+    EXPECT_EQ(form1->talker().TALKER_MODE(), 0);
+}
+
+TEST_F(SendMessageTest, WindowClosedBeforeTheConnectionOpensStillSendsItsText) {
+    auto& form = open();
+    form.CLIENT_IP_ADDRESSES_COMBO_BOX.typed("10.5.0.9");
+    form.MESSAGE_TEXT.typed("do not lose me");
+    form.SEND_THE_MESSAGE_BUTTON.click();
+    form.close_requested();
+    opened();
+    EXPECT_EQ(talker().sent, Lines{"MESSAGdo not lose me"});
+}
+
+TEST_F(SendMessageTest, StatusRequestArrivingMeanwhileWinsAndTheWindowStays) {
+    auto& form = open();
+    form.CLIENT_IP_ADDRESSES_COMBO_BOX.typed("10.5.0.9");
+    form.MESSAGE_TEXT.typed("hello");
+    form.SEND_THE_MESSAGE_BUTTON.click();
+    request("10.5.0.10", {"STATUS"});
+    opened();
+    EXPECT_EQ(talker().sent, Lines{"STATUS-DISCSIGOKna"});
+    EXPECT_NE(form1->send_message().form(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,107 @@
+#include "server/listener_sessions.h"
+
+#include "server_fixture.h"
+
+namespace {
+
+using platform::Winsock;
+using server_test::Lines;
+
+class ListenerSessionsTest : public server_test::ServerTest {
+  protected:
+    void connect_silently(long id) { listener().connection_request(id); }
+};
+
+TEST_F(ListenerSessionsTest, LowestFreeElementTakesTheConnection) {
+    connect_silently(1);
+    connect_silently(2);
+    connect_silently(3);
+    EXPECT_EQ(element(1).accepted, std::vector<long>{1});
+    EXPECT_EQ(element(3).accepted, std::vector<long>{3});
+    element(1).state = Winsock::sckClosed;
+    connect_silently(4);
+    EXPECT_EQ(element(1).accepted, (std::vector<long>{1, 4}));
+}
+
+TEST_F(ListenerSessionsTest, TenthClientIsToldAndTurnedAway) {
+    for (long id = 1; id <= 9; ++id) {
+        connect_silently(id);
+    }
+    element(10).remote_host_ip = "10.4.0.10";
+    const int polls = fake.events.calls;
+    connect_silently(10);
+    EXPECT_EQ(element(10).sent,
+              Lines{"MAXIMUM CONCURRENT SESSIONS REACHED - TERMINATING SESSION.\r\n"});
+    EXPECT_EQ(element(10).calls, (Lines{"Accept 10", "SendData", "Close"}));
+    EXPECT_EQ(fake.events.calls, polls + 1);
+    EXPECT_EQ(log_line(2), "     Cant accept any more connections!");
+    EXPECT_EQ(log_line(3), "     (IP:10.4.0.10)");
+    for (int i = 1; i <= 9; ++i) {
+        EXPECT_EQ(element(i).state, Winsock::sckConnected);
+    }
+    EXPECT_EQ(form1->clients().NUM_CLIENTS(), 0);
+}
+
+TEST_F(ListenerSessionsTest, RequestInPiecesIsProcessedOnceWhenTheClientCloses) {
+    request("10.4.0.1", {"ST", "AT", "US"});
+    EXPECT_EQ(log_line(2), "     Status report was requested");
+    EXPECT_EQ(element(1).state, Winsock::sckClosed);
+    EXPECT_EQ(form1->listeners().WS_LISTENER_SCKDATA(1), "");
+
+    request("10.4.0.2", {});  // connect and close without a word
+    EXPECT_EQ(form1->clients().NUM_CLIENTS(), 2);
+}
+
+TEST_F(ListenerSessionsTest, BrokenElementIsNotReusedUntilTheCloserTimerRuns) {
+    connect_silently(1);
+    element(1).incoming = "STATUS";
+    element(1).data_arrival(6);
+    element(1).state = Winsock::sckError;
+    connect_silently(2);
+    EXPECT_EQ(element(2).accepted, std::vector<long>{2});
+
+    fake.timers.timers.at(1)->fire();  // the closer timer
+    EXPECT_EQ(element(1).state, Winsock::sckClosed);
+    EXPECT_EQ(form1->listeners().WS_LISTENER_SCKDATA(1), "");
+    EXPECT_EQ(form1->clients().NUM_CLIENTS(), 0);  // its text was never processed
+    connect_silently(3);
+    EXPECT_EQ(element(1).accepted, (std::vector<long>{1, 3}));
+}
+
+TEST_F(ListenerSessionsTest, SessionThatSendsTooMuchIsBrokenOffUnprocessed) {
+    connect_silently(1);
+    element(1).remote_host_ip = "10.4.0.66";
+    const std::string chunk(16 * 1024, 'x');
+    for (int i = 0; i < 5; ++i) {
+        element(1).incoming = i == 0 ? "STATUS" + chunk : chunk;
+        element(1).data_arrival(static_cast<long>(element(1).incoming.size()));
+    }
+    EXPECT_EQ(form1->listeners().WS_LISTENER_SCKDATA(1), "");
+    connect_silently(2);  // element 1 counts as broken
+    EXPECT_EQ(element(2).accepted, std::vector<long>{2});
+    element(1).closed();
+    EXPECT_EQ(form1->clients().NUM_CLIENTS(), 0);
+    fake.timers.timers.at(1)->fire();
+    EXPECT_EQ(element(1).state, Winsock::sckClosed);
+
+    request("10.4.0.1", {"STATUS" + std::string(60000, ' ')});  // under the limit: served
+    EXPECT_EQ(log_line(2), "     Status report was requested");
+}
+
+TEST_F(ListenerSessionsTest, BusyOverflowElementOrNoElementsRefuseQuietly) {
+    for (long id = 1; id <= 9; ++id) {
+        connect_silently(id);
+    }
+    element(10).state = Winsock::sckConnected;  // still telling an earlier client
+    const auto lines = window().STATUS_LIST.count();
+    connect_silently(11);
+    EXPECT_TRUE(element(10).accepted.empty());
+    EXPECT_EQ(window().STATUS_LIST.count(), lines);
+
+    for (int i = 10; i >= 1; --i) {
+        form1->listeners().Unload(i);
+    }
+    EXPECT_NO_THROW(connect_silently(12));
+}
+
+}  // namespace

@@ -1,0 +1,85 @@
+#include "server/talker.h"
+
+#include "server_fixture.h"
+
+namespace {
+
+using server_test::Lines;
+
+class TalkerTest : public server_test::ServerTest {
+  protected:
+    void opened(const std::string& address) {
+        talker().remote_host_ip = address;
+        talker().state = platform::Winsock::sckConnected;
+        talker().connected();
+    }
+};
+
+TEST_F(TalkerTest, StatusReplyIsTheCodeAndTheDialTimeWhenTheConnectionOpens) {
+    request("10.3.0.1", {"STATUS"});
+    // Both are read when the connection opens, not when the request came.
+    fake.navigator.connection = 1;
+    form1->GET_DPC_STATUS();
+    window().TIME_LAST_ISP_CONNECT_LABEL.set_caption("9:05pm");
+    opened("10.3.0.1");
+    EXPECT_EQ(talker().sent, Lines{"STATUS-CONNSIGOK9:05pm"});
+    EXPECT_EQ(log_line(2), "     Sending data to a client");
+    EXPECT_EQ(log_line(3), "     (IP:10.3.0.1)");
+    EXPECT_EQ(form1->talker().TALKER_MODE(), 0);
+
+    talker().send_complete();
+    EXPECT_EQ(talker().calls.back(), "Close");
+}
+
+TEST_F(TalkerTest, ReplyBeforeAnyDialSaysNa) {
+    request("10.3.0.1", {"STATUS"});
+    opened("10.3.0.1");
+    EXPECT_EQ(talker().sent, Lines{"STATUS-DISCSIGOKna"});
+}
+
+TEST_F(TalkerTest, LaterRequestReplacesOneStillUnderWay) {
+    request("10.3.0.1", {"STATUS"}, 1);
+    request("10.3.0.2", {"STATUS"}, 2);
+    EXPECT_EQ(talker().remote_host, "10.3.0.2");
+    opened("10.3.0.2");
+    EXPECT_EQ(talker().sent.size(), 1U);
+}
+
+TEST_F(TalkerTest, OpeningWithNothingToSendSendsNothing) {
+    opened("10.3.0.9");
+    EXPECT_TRUE(talker().sent.empty());
+}
+
+TEST_F(TalkerTest, ErrorsAreLoggedAndNothingElse) {
+    request("10.3.0.1", {"STATUS"});
+    talker().error(10061, "refused");
+    EXPECT_EQ(log_line(2), "     Error...");
+    EXPECT_EQ(log_line(3), "      Sending data to client!");
+    EXPECT_EQ(form1->talker().TALKER_MODE(), 1);  // left for the next start to reset
+
+    // An address that cannot even be tried is reported the same way.
+    talker().connect_fault.always();
+    request("10.3.0.1", {"STATUS"});
+    EXPECT_EQ(log_line(2), "     Error...");
+}
+
+TEST_F(TalkerTest, SendStatusButtonGoesToTheFixedAddress) {
+    window().SEND_STATUS_BUTTON.click();
+    EXPECT_EQ(log_line(2), "     Send status button");
+    EXPECT_EQ(log_line(3), "     (IP: 10.34.53.100)");
+    EXPECT_EQ(talker().calls,
+              (Lines{"Close", "RemotePort 3001", "RemoteHost 10.34.53.100", "Connect"}));
+}
+
+TEST_F(TalkerTest, TextGoesOutInTheCodePage) {
+    form1->send_message().SEND_MESSAGE_BUTTON_Click();
+    auto& form = *form1->send_message().form();
+    form.CLIENT_IP_ADDRESSES_COMBO_BOX.typed("10.3.0.4");
+    form.MESSAGE_TEXT.typed("caf\u00E9 \u20AC5");
+    form.SEND_THE_MESSAGE_BUTTON.click();
+    opened("10.3.0.4");
+    EXPECT_EQ(talker().sent, Lines{"MESSAGcaf\xE9 \x80"
+                                   "5"});
+}
+
+}  // namespace
