@@ -13,7 +13,7 @@ class ClientTable {
     static constexpr int capacity = 51;
 
     // Records an address not seen before in the next empty slot. When all
-    // capacity are taken, a new address is not recorded: the table keeps what it
+    // slots are taken, a new address is not recorded: the table keeps what it
     // has and the count stays at its maximum.
     void record(const std::string& address);
     // Empties the table.
