@@ -37,7 +37,7 @@ class StartupTest : public ::testing::Test {
 
     void make(platform::VersionInfo* version_info = nullptr) {
         form1.reset();
-        form1 = std::make_unique<app::Form1>(fake.services(version_info));
+        form1 = std::make_unique<app::Form1>(fake.services({.version_info = version_info}));
     }
     void load(platform::VersionInfo* version_info = nullptr) {
         make(version_info);

@@ -21,6 +21,13 @@ class FakeProgramLocation : public platform::ProgramLocation {
     std::string program_folder() const override { return folder; }
 };
 
+// Real components that a test puts in place of some of the doubles.
+struct RealComponents {
+    platform::VersionInfo* version_info = nullptr;
+    platform::Network* network = nullptr;
+    platform::TrayIcon* tray = nullptr;
+};
+
 // One test double of every platform interface, handed out as app::Services.
 // Sleeping moves the fake clock on by the time slept.
 struct FakeServices {
@@ -40,19 +47,19 @@ struct FakeServices {
     FakeProgramLocation location;
     FakeVersionInfo version_info;
 
-    // All doubles, or a real reader of version records in place of the fake one.
-    app::Services services(platform::VersionInfo* real_version_info = nullptr) {
+    // All doubles, but for the real components given.
+    app::Services services(RealComponents real = {}) {
         return {navigator,
                 clock,
                 timers,
-                tray,
+                real.tray != nullptr ? *real.tray : tray,
                 events,
                 message_box,
                 desktop,
-                network,
+                real.network != nullptr ? *real.network : network,
                 files,
                 location,
-                real_version_info != nullptr ? *real_version_info : version_info};
+                real.version_info != nullptr ? *real.version_info : version_info};
     }
 };
 

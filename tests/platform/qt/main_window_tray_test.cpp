@@ -20,19 +20,7 @@ class MainWindowTrayTest : public testing::Test {
 
     fakes::FakeServices fake;
     platform::qt::QtTrayIcon tray;
-    app::Form1 form1{app::Services{
-        .navigator = fake.navigator,
-        .clock = fake.clock,
-        .timers = fake.timers,
-        .tray = tray,
-        .events = fake.events,
-        .message_box = fake.message_box,
-        .desktop = fake.desktop,
-        .network = fake.network,
-        .files = fake.files,
-        .location = fake.location,
-        .version_info = fake.version_info,
-    }};
+    app::Form1 form1{fake.services({.tray = &tray})};
     ui::MainWindow& window = form1.window();
     platform::qt::FormRenderer renderer{window};
 };

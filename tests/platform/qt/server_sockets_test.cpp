@@ -201,10 +201,7 @@ class ServerSocketsTest : public ::testing::Test {
         settings.DPC_HW_POLL_INTERVAL = 5;
         fake.files.put("/opt/orvanta/Orvanta.ini",
                        util::to_cp1252(app::format_settings(settings, "1/1/26")));
-        app::Services fakes = fake.services();
-        form1 = std::make_unique<app::Form1>(app::Services{
-            fakes.navigator, fakes.clock, fakes.timers, fakes.tray, fakes.events, fakes.message_box,
-            fakes.desktop, network, fakes.files, fakes.location, fakes.version_info});
+        form1 = std::make_unique<app::Form1>(fake.services({.network = &network}));
         form1->Form_Load();
         ASSERT_EQ(element(0).State(), Winsock::sckListening);
         ASSERT_EQ(form1->listeners().UBound(), 10);
