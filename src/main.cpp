@@ -13,6 +13,7 @@
 #include "platform/qt/qt_events.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_program_location.h"
+#include "platform/qt/qt_shell.h"
 #include "platform/qt/qt_signal_closer.h"
 #include "platform/qt/qt_timer.h"
 #include "platform/qt/qt_tray_icon.h"
@@ -32,12 +33,13 @@ int run(QApplication& application) {
     platform::posix::PosixFileSystem files;
     platform::qt::QtProgramLocation location;
     platform::pe::PeVersionInfo version_info;
+    platform::qt::QtShell shell;
     // The navigator's state lies in the system directory, the program's folder.
     platform::navsim::SimulatedNavigator navigator(
         util::join_path(location.program_folder(), "navsim.state"), clock, timers);
 
     app::Form1 form1({navigator, clock, timers, tray, events, message_box, desktop, network, files,
-                      location, version_info});
+                      location, version_info, shell});
     // A desktop logging out, a service manager or Ctrl-C close the window
     // as the user would, so the settings are saved as usual.
     platform::qt::QtSignalCloser closer([&form1] { form1.window().close_requested(); });

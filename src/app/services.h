@@ -7,6 +7,7 @@
 #include "platform/message_box.h"
 #include "platform/navigator.h"
 #include "platform/program_location.h"
+#include "platform/shell.h"
 #include "platform/timer.h"
 #include "platform/tray_icon.h"
 #include "platform/version_info.h"
@@ -28,6 +29,7 @@ struct Services {
     platform::FileSystem& files;
     const platform::ProgramLocation& location;
     platform::VersionInfo& version_info;
+    platform::Shell& shell;
 };
 
 }  // namespace app

@@ -16,6 +16,9 @@ class Desktop {
     // Gives a form a window, which then follows the form's state. Opening a
     // form that already has one does nothing.
     virtual void open(Form& form) = 0;
+    // Raises an open form's window above the others and gives it the
+    // keyboard; a form without a window is left alone.
+    virtual void bring_to_front(Form& form) = 0;
     // Takes the form's window away; the form may be destroyed afterwards.
     virtual void close(Form& form) = 0;
     // Blends the form's window out over the given time, then hides it;

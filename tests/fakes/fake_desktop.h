@@ -15,7 +15,7 @@ namespace fakes {
 class FakeDesktop : public platform::Desktop {
   public:
     std::vector<const platform::Form*> open_forms;
-    // "open frmSplash", "close frmSplash", "fade Form1 500", "quit".
+    // "open frmSplash", "front ABOUT_FORM", "close frmSplash", "fade Form1 500", "quit".
     std::vector<std::string> calls;
     Fault fade_fault;
 
@@ -25,6 +25,7 @@ class FakeDesktop : public platform::Desktop {
             open_forms.push_back(&form);
         }
     }
+    void bring_to_front(platform::Form& form) override { calls.push_back("front " + form.name()); }
     void close(platform::Form& form) override {
         calls.push_back("close " + form.name());
         std::erase(open_forms, &form);

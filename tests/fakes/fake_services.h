@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/services.h"
 #include "fakes/fake_clock.h"
@@ -12,8 +13,21 @@
 #include "fakes/fake_tray_icon.h"
 #include "fakes/fake_version_info.h"
 #include "fakes/fake_winsock.h"
+#include "fakes/fault.h"
 
 namespace fakes {
+
+// Records the addresses it was asked to open; can be told to fail.
+class FakeShell : public platform::Shell {
+  public:
+    std::vector<std::string> opened;
+    Fault fault;
+
+    void open_address(const std::string& address) override {
+        fault.check("open_address");
+        opened.push_back(address);
+    }
+};
 
 class FakeProgramLocation : public platform::ProgramLocation {
   public:
@@ -46,6 +60,7 @@ struct FakeServices {
     FakeFileSystem files;
     FakeProgramLocation location;
     FakeVersionInfo version_info;
+    FakeShell shell;
 
     // All doubles, but for the real components given.
     app::Services services(RealComponents real = {}) {
@@ -59,7 +74,8 @@ struct FakeServices {
                 real.network != nullptr ? *real.network : network,
                 files,
                 location,
-                real.version_info != nullptr ? *real.version_info : version_info};
+                real.version_info != nullptr ? *real.version_info : version_info,
+                shell};
     }
 };
 

@@ -41,6 +41,10 @@ inline constexpr Color button_face = Color::rgb(212, 208, 200);
 inline constexpr Color button_text = Color::rgb(0, 0, 0);
 }  // namespace colors
 
+// The mouse pointer over a control: the usual arrow, or the hand that marks
+// a link.
+enum class Pointer { Arrow, Hand };
+
 // A font by family name and size in points. An empty family means the
 // platform's default font.
 struct Font {

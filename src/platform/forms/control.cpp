@@ -1,11 +1,25 @@
 #include "platform/forms/control.h"
 
 #include "platform/forms/form.h"
+#include "platform/forms/frame.h"
 
 namespace platform {
 
 Control::Control(Form& form, std::string name) : form_(form), name_(std::move(name)) {
     form_.add(*this);
+}
+
+Control::Control(Frame& frame, std::string name) : Control(frame.form(), std::move(name)) {
+    frame_ = &frame;
+}
+
+bool Control::shown() const {
+    return visible_ && (frame_ == nullptr || frame_->shown());
+}
+
+void Control::set_pointer(Pointer pointer) {
+    pointer_ = pointer;
+    changed(Change::Pointer);
 }
 
 void Control::set_tooltip(const std::string& text) {

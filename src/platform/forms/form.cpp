@@ -77,7 +77,7 @@ void Form::give_focus(Control& control) {
     if (&control.form() != this) {
         throw Failure("control " + control.name() + " is not on form " + name_);
     }
-    if (!control.takes_focus() || !control.visible() || !control.enabled() || !visible_) {
+    if (!control.takes_focus() || !control.shown() || !control.enabled() || !visible_) {
         throw Failure("control " + control.name() + " cannot take the focus");
     }
     if (focused_ != &control) {

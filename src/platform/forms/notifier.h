@@ -16,6 +16,8 @@ enum class Change {
     Font,
     Colors,
     Picture,
+    Pointer,
+    Value,
     Focus,
     ItemInserted,
     ItemRemoved,
