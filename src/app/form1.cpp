@@ -30,11 +30,26 @@ Form1::Form1(const Services& services, info::ProgramVersion version)
                 }),
       closer_timer_(services.timers.create_timer()),
       file_utilities_(services.files, services.location),
-      version_record_(services.version_info) {
+      version_record_(services.version_info),
+      window_modes_(window_),
+      info_windows_(services.desktop, file_utilities_, services.version_info, version_,
+                    window_.TAB_STOP_ZERO),
+      settings_writer_(services.files, services.location, services.clock),
+      options_({.window = window_,
+                .poll_timer = *poll_timer_,
+                .settings = settings_,
+                .writer = settings_writer_,
+                .desktop = services.desktop,
+                .message_box = services.message_box,
+                .shell = services.shell}) {
     window_.CONNECT_BUTTON.on_click([this] { dial_.CONNECT_BUTTON_Click(); });
     window_.DISCONNECT_BUTTON.on_click([this] { dial_.DISCONNECT_BUTTON_Click(); });
     window_.STATUS_LIST.on_got_focus([this] { STATUS_LIST_GotFocus(); });
+    window_.SETTINGS_BUTTON.on_click([this] { options_.SETTINGS_BUTTON_Click(); });
+    window_.WINDOW_MODE_BUTTON.on_click([this] { window_modes_.WINDOW_MODE_BUTTON_Click(); });
     window_.SEND_MESSAGE_BUTTON.on_click([this] { send_message_.SEND_MESSAGE_BUTTON_Click(); });
+    window_.ABOUT_BUTTON.on_click([this] { info_windows_.ABOUT_BUTTON_Click(); });
+    window_.SMALL_DPC_LOGO.on_click([this] { info_windows_.SMALL_DPC_LOGO_Click(); });
     window_.SEND_STATUS_BUTTON.on_click(
         [this] { talker_.SEND_STATUS_BUTTON_Click(settings_.TRANSMIT_PORT); });
     window_.on_close_request([this] {
@@ -45,7 +60,7 @@ Form1::Form1(const Services& services, info::ProgramVersion version)
     poll_timer_->set_interval(5000);
     poll_timer_->set_enabled(false);
     poll_timer_->on_tick([this] { DPC_HW_POLL_Timer(); });
-    services.tray.on_IconClicked([this] { TRAY_ICON_IconClicked(); });
+    services.tray.on_IconClicked([this] { window_modes_.TRAY_ICON_IconClicked(); });
 
     closer_timer_->set_interval(250);
     closer_timer_->on_tick([this] { sessions_.SOCKET_CLOSER_TIMER_Timer(); });
@@ -96,10 +111,6 @@ void Form1::DPC_HW_POLL_Timer() {
     // A navigator that fails mid-poll ends this tick without further change;
     // the next tick polls again.
     platform::resume_next([this] { poll_.GET_DPC_STATUS(); });
-}
-
-void Form1::TRAY_ICON_IconClicked() {
-    window_.set_visible(!window_.visible());
 }
 
 }  // namespace app

@@ -5,6 +5,8 @@
 
 #include "app/services.h"
 #include "app/settings.h"
+#include "app/settings_writer.h"
+#include "info/info_windows.h"
 #include "info/splash_screen.h"
 #include "messaging/received_messages.h"
 #include "messaging/send_message.h"
@@ -16,8 +18,10 @@
 #include "server/request_handler.h"
 #include "server/talker.h"
 #include "ui/main_window.h"
+#include "ui/options_dialog.h"
 #include "ui/status_log.h"
 #include "ui/tray_display.h"
+#include "ui/window_modes.h"
 #include "util/file_utilities.h"
 #include "util/version_record.h"
 
@@ -56,6 +60,9 @@ class Form1 {
     util::VersionRecordReader& version_record() { return version_record_; }
     util::FileUtilities& files() { return file_utilities_; }
     const info::ProgramVersion& version() const { return version_; }
+    ui::WindowModes& window_modes() { return window_modes_; }
+    info::InfoWindows& info_windows() { return info_windows_; }
+    ui::OptionsDialog& options() { return options_; }
 
     void GET_DPC_STATUS() { poll_.GET_DPC_STATUS(); }
     const std::string& DPC_STATUS_CODE() const { return poll_.DPC_STATUS_CODE(); }
@@ -72,7 +79,6 @@ class Form1 {
     // The log never keeps the focus; it hands it on to the parking button.
     void STATUS_LIST_GotFocus();
     void DPC_HW_POLL_Timer();
-    void TRAY_ICON_IconClicked();
 
     const Services services_;
     info::ProgramVersion version_;
@@ -94,6 +100,10 @@ class Form1 {
     std::unique_ptr<platform::Timer> closer_timer_;
     util::FileUtilities file_utilities_;
     util::VersionRecordReader version_record_;
+    ui::WindowModes window_modes_;
+    info::InfoWindows info_windows_;
+    app::SettingsWriter settings_writer_;
+    ui::OptionsDialog options_;
     std::unique_ptr<info::SplashScreen> splash_;
 };
 

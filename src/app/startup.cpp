@@ -7,6 +7,7 @@
 #include "app/settings_reader.h"
 #include "platform/failure.h"
 #include "util/file_utilities.h"
+#include "util/text.h"
 
 namespace app {
 
@@ -15,16 +16,6 @@ using platform::resume_next;
 namespace {
 
 constexpr std::chrono::milliseconds splash_time{2000};
-// Message texts break their lines with LF CR.
-constexpr const char* line_break = "\n\r";
-
-std::string lines(std::initializer_list<std::string> parts) {
-    std::string text;
-    for (const auto& part : parts) {
-        text += text.empty() ? part : line_break + part;
-    }
-    return text;
-}
 
 }  // namespace
 
@@ -69,9 +60,9 @@ bool Startup::check_navigator() {
     if (form1_.version_record().record().ProductVersion == "2.0") {
         services_.message_box.show(
             platform::MessageIcon::Critical, "DirecPC Software Version Error...",
-            lines({"Orvanta only supports DirecPC software v2.20 or higher!",
-                   "(this is due to the differences in the DPC status flags).", "",
-                   "Orvanta will now start but status will be unavailable."}));
+            util::message_lines({"Orvanta only supports DirecPC software v2.20 or higher!",
+                                 "(this is due to the differences in the DPC status flags).", "",
+                                 "Orvanta will now start but status will be unavailable."}));
         services_.events.do_events();
         window.DPC_Stat_Label.set_caption("NO CARD");
         window.No_DPC_Card_Image.set_visible(true);
@@ -137,7 +128,7 @@ void Startup::start_server_and_poll() {
              "      Listen Port: " + std::to_string(settings.LISTEN_PORT)});
         form1_.tray().show(window.DISH_SERVER_RUNNING_ICON, "Orvanta... server running", false);
         if (settings.STARTUP_IN_MINIMODE) {
-            window.set_height(1575);
+            window.set_height(ui::MainWindow::mini_height);
         }
         if (settings.STARTUP_IN_SYSTRAY) {
             window.set_visible(false);
@@ -161,9 +152,10 @@ void Startup::settings_missing() {
     resume_next([&] {
         services_.message_box.show(
             platform::MessageIcon::Critical, "INI File Missing...",
-            lines({"The INI file containing the settings for Orvanta is missing...",
-                   "(this is normal if it is the first time you have used this program.)", "",
-                   "Please go to the settings panel and save new settings."}));
+            util::message_lines(
+                {"The INI file containing the settings for Orvanta is missing...",
+                 "(this is normal if it is the first time you have used this program.)", "",
+                 "Please go to the settings panel and save new settings."}));
     });
     resume_next([&] {
         form1_.log().write_untrimmed(
@@ -180,9 +172,10 @@ void Startup::settings_missing() {
 void Startup::settings_unreadable() {
     ui::MainWindow& window = form1_.window();
     resume_next([&] {
-        services_.message_box.show(platform::MessageIcon::Information, "INI File Error...",
-                                   lines({"There was an error reading the INI file...",
-                                          "please check the current settings."}));
+        services_.message_box.show(
+            platform::MessageIcon::Information, "INI File Error...",
+            util::message_lines({"There was an error reading the INI file...",
+                                 "please check the current settings."}));
     });
     resume_next([&] {
         form1_.log().write_untrimmed(

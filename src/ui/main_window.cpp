@@ -24,6 +24,13 @@ void place_state_image(platform::Image& image, int left, const char* picture, co
     image.set_visible(false);
 }
 
+void place_picture_button(platform::PictureButton& button, int left, const char* picture,
+                          const char* tooltip) {
+    button.set_geometry({left, 720, 375, 375});
+    button.set_picture(picture);
+    button.set_tooltip(tooltip);
+}
+
 void place_picture_box(platform::Image& box, int left, int top, int size, const char* picture) {
     box.set_geometry({left, top, size, size});
     box.set_picture(picture);
@@ -57,17 +64,12 @@ MainWindow::MainWindow() : platform::Form("Form1") {
     SIGNAL_QUALITY_LED.set_geometry({840, 480, 375, 135});
     SIGNAL_QUALITY_LED.set_fill_color(lamp_unknown);
 
-    CONNECT_BUTTON.set_geometry({120, 720, 375, 375});
-    CONNECT_BUTTON.set_picture("connect");
-    CONNECT_BUTTON.set_tooltip("Dial the DPC (local ISP) connection");
-
-    DISCONNECT_BUTTON.set_geometry({480, 720, 375, 375});
-    DISCONNECT_BUTTON.set_picture("disconnect");
-    DISCONNECT_BUTTON.set_tooltip("Hang Up the DPC connection");
-
-    SEND_MESSAGE_BUTTON.set_geometry({1560, 720, 375, 375});
-    SEND_MESSAGE_BUTTON.set_picture("send_message");
-    SEND_MESSAGE_BUTTON.set_tooltip("Send a message");
+    place_picture_button(CONNECT_BUTTON, 120, "connect", "Dial the DPC (local ISP) connection");
+    place_picture_button(DISCONNECT_BUTTON, 480, "disconnect", "Hang Up the DPC connection");
+    place_picture_button(SETTINGS_BUTTON, 840, "settings", "Open the settings panel");
+    place_picture_button(WINDOW_MODE_BUTTON, 1200, "window_mode", "Change window mode");
+    place_picture_button(SEND_MESSAGE_BUTTON, 1560, "send_message", "Send a message");
+    place_picture_button(ABOUT_BUTTON, 1920, "about_button", "About Orvanta");
 
     SEND_STATUS_BUTTON.set_caption("Send Status 10.34.53.100");
     SEND_STATUS_BUTTON.set_geometry({480, 4320, 1575, 495});
@@ -80,6 +82,10 @@ MainWindow::MainWindow() : platform::Form("Form1") {
     place_label(TIME_LAST_ISP_CONNECT_LABEL, {1080, 3930, 1170, 255}, label_font, "na");
     TIME_LAST_ISP_CONNECT_LABEL.set_tooltip(
         "Displays the time that Orvanta last connected to the Internet");
+
+    SMALL_DPC_LOGO.set_geometry({120, 3960, 480, 135});
+    SMALL_DPC_LOGO.set_picture("small_dpc_logo");
+    SMALL_DPC_LOGO.set_tooltip("Click here for DirecPC information");
 
     place_picture_box(DISH_PLAIN_ICON, 2640, 0, 495, "dish_plain");
     place_picture_box(DISH_CONNECTED_ICON, 2640, 495, 495, "dish_connected");

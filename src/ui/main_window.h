@@ -8,6 +8,11 @@ namespace ui {
 // the composition that owns it (app::Form1).
 class MainWindow : public platform::Form {
   public:
+    // The two outer heights, in twips: everything, or cut off just above
+    // the status log.
+    static constexpr int full_height = 4500;
+    static constexpr int mini_height = 1575;
+
     MainWindow();
 
     // Declared in tab order: the parking button comes first.
@@ -27,9 +32,13 @@ class MainWindow : public platform::Form {
 
     platform::PictureButton CONNECT_BUTTON{*this, "CONNECT_BUTTON"};
     platform::PictureButton DISCONNECT_BUTTON{*this, "DISCONNECT_BUTTON"};
+    platform::PictureButton SETTINGS_BUTTON{*this, "SETTINGS_BUTTON"};
+    platform::PictureButton WINDOW_MODE_BUTTON{*this, "WINDOW_MODE_BUTTON"};
     platform::PictureButton SEND_MESSAGE_BUTTON{*this, "SEND_MESSAGE_BUTTON"};
+    platform::PictureButton ABOUT_BUTTON{*this, "ABOUT_BUTTON"};
     platform::ListBox STATUS_LIST{*this, "STATUS_LIST"};
     platform::Label TIME_LAST_ISP_CONNECT_LABEL{*this, "TIME_LAST_ISP_CONNECT_LABEL"};
+    platform::Image SMALL_DPC_LOGO{*this, "SMALL_DPC_LOGO"};
 
     // Below the bottom edge: sends the status reply to a fixed test address.
     platform::CommandButton SEND_STATUS_BUTTON{*this, "SEND_STATUS_BUTTON"};

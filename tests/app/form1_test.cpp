@@ -52,13 +52,6 @@ TEST_F(Form1Test, PollTimerStartsOffAtFiveSecondsAndSurvivesAFailingNavigator) {
     EXPECT_EQ(fake.tray.tooltip, "Orvanta... Online - Internet available");
 }
 
-TEST_F(Form1Test, TrayClickHidesAndShowsTheWindow) {
-    fake.tray.click();
-    EXPECT_FALSE(window.visible());
-    fake.tray.click();
-    EXPECT_TRUE(window.visible());
-}
-
 TEST_F(Form1Test, ClosingTheWindowRunsTheShutdownAndEndsTheProgram) {
     window.close_requested();
     EXPECT_EQ(fake.desktop.calls, (std::vector<std::string>{"fade Form1 500", "quit"}));

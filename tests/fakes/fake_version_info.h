@@ -18,6 +18,8 @@ class FakeVersionInfo : public platform::VersionInfo {
     std::uint32_t size = 16;
     bool record_readable = true;
     std::map<std::string, std::vector<std::uint8_t>> values;
+    // The file of each record read, in order.
+    std::vector<std::string> files_read;
 
     Fault size_fault;
     Fault read_fault;
@@ -34,7 +36,8 @@ class FakeVersionInfo : public platform::VersionInfo {
         values["\\VarFileInfo\\Translation"] = std::move(bytes);
     }
 
-    std::uint32_t record_size(const std::string&) override {
+    std::uint32_t record_size(const std::string& file_name) override {
+        files_read.push_back(file_name);
         size_fault.check("record_size");
         return size;
     }

@@ -1,0 +1,237 @@
+#include "ui/options_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "app/settings_file.h"
+#include "fakes/fake_services.h"
+
+namespace {
+
+constexpr const char* ini_path = "/opt/orvanta/Orvanta.ini";
+
+// The panel opened after a first start, which found no Orvanta.ini.
+class OptionsDialogTest : public ::testing::Test {
+  protected:
+    OptionsDialogTest() {
+        form1.Form_Load();
+        fake.message_box.shown.clear();
+        fake.desktop.calls.clear();
+        window.SETTINGS_BUTTON.click();
+    }
+
+    ui::OptionsForm& options() { return *form1.options().form(); }
+    bool open() { return form1.options().form() != nullptr; }
+    bool quit() const {
+        const auto& calls = fake.desktop.calls;
+        return std::find(calls.begin(), calls.end(), "quit") != calls.end();
+    }
+    // The settings that Orvanta.ini holds now.
+    app::Settings saved() {
+        app::Settings settings;
+        EXPECT_TRUE(app::parse_settings(fake.files.entries.at(ini_path).bytes, settings));
+        return settings;
+    }
+    std::string last_box_title() const {
+        return fake.message_box.shown.empty() ? "" : fake.message_box.shown.back().title;
+    }
+
+    fakes::FakeServices fake;
+    app::Form1 form1{fake.services()};
+    ui::MainWindow& window = form1.window();
+    fakes::FakeTimer& poll_timer = *fake.timers.timers.at(0);
+};
+
+TEST_F(OptionsDialogTest, OpensOnTheCommsPageWithDefaultsForUnreadSettings) {
+    EXPECT_FALSE(window.visible());
+    EXPECT_FALSE(poll_timer.enabled());
+    ui::OptionsForm& form = options();
+    EXPECT_TRUE(fake.desktop.is_open(form));
+    EXPECT_EQ(form.LISTEN_PORT_TEXT.text(), "2509");
+    EXPECT_EQ(form.TRANSMIT_PORT_TEXT.text(), "2519");
+    EXPECT_EQ(form.DPC_HW_POLL_INTERVAL_TEXTBOX.text(), "5");
+    for (const platform::CheckBox* box :
+         {&form.SAVE_WINDOW_POS_CHECKBOX, &form.KEEP_CONNECTED_CHECKBOX,
+          &form.STARTUP_IN_MINIMODE_CHECKBOX, &form.STARTUP_IN_SYSTRAY_CHECKBOX}) {
+        EXPECT_EQ(box->value(), platform::CheckBox::cleared) << box->name();
+    }
+    EXPECT_TRUE(form.COMMS_FRAME.visible());
+    EXPECT_FALSE(form.WINDOW_FRAME.visible() || form.STARTUP_FRAME.visible() ||
+                 form.OTHER_OPTIONS_FRAME.visible());
+    // The settings themselves stay unread until Save.
+    EXPECT_EQ(form1.settings(), app::Settings{});
+}
+
+TEST_F(OptionsDialogTest, FieldsShowTheSettingsOfARunningProgram) {
+    options().Cancel_Button.click();
+    app::Settings& settings = form1.settings();
+    settings = {.LISTEN_PORT = 3000,
+                .TRANSMIT_PORT = -7,
+                .SAVE_WINDOW_POS = true,
+                .STARTUP_IN_SYSTRAY = true,
+                .DPC_HW_POLL_INTERVAL = 60};
+    window.SETTINGS_BUTTON.click();
+    EXPECT_EQ(options().LISTEN_PORT_TEXT.text(), "3000");
+    EXPECT_EQ(options().TRANSMIT_PORT_TEXT.text(), "-7");
+    EXPECT_EQ(options().DPC_HW_POLL_INTERVAL_TEXTBOX.text(), "60");
+    EXPECT_EQ(options().SAVE_WINDOW_POS_CHECKBOX.value(), 1);
+    EXPECT_EQ(options().KEEP_CONNECTED_CHECKBOX.value(), 0);
+    EXPECT_EQ(options().STARTUP_IN_SYSTRAY_CHECKBOX.value(), 1);
+}
+
+TEST_F(OptionsDialogTest, LabelClicksToggleTheirBoxButLeaveAGreyedOne) {
+    ui::OptionsForm& form = options();
+    form.lbl_REDIAL_IF_DPC_DISCONNECTS.click();
+    EXPECT_EQ(form.KEEP_CONNECTED_CHECKBOX.value(), 1);
+    form.lbl_REDIAL_IF_DPC_DISCONNECTS.click();
+    EXPECT_EQ(form.KEEP_CONNECTED_CHECKBOX.value(), 0);
+
+    form.STARTUP_IN_MINIMODE_CHECKBOX.set_value(platform::CheckBox::greyed);
+    form.lbl_ALWAYS_START_MINI_MDOE.click();
+    EXPECT_EQ(form.STARTUP_IN_MINIMODE_CHECKBOX.value(), platform::CheckBox::greyed);
+}
+
+TEST_F(OptionsDialogTest, SaveTakesEveryPageWritesTheFileAndEnds) {
+    ui::OptionsForm& form = options();
+    form.LISTEN_PORT_TEXT.typed("3100");
+    form.OTHER_OPTION_BUTTON.click();
+    EXPECT_FALSE(form.COMMS_FRAME.visible());
+    EXPECT_TRUE(form.OTHER_OPTIONS_FRAME.visible());
+    form.DPC_HW_POLL_INTERVAL_TEXTBOX.typed("2");
+    form.lbl_REDIAL_IF_DPC_DISCONNECTS.click();
+    form.STARTUP_OPTION_BUTTON.click();
+    form.lbl_ALWAYS_START_IN_SYSTRAY.click();
+    form.WINDOW_OPTION_BUTTON.click();
+    form.Save_Button.click();
+
+    const app::Settings expected{.LISTEN_PORT = 3100,
+                                 .TRANSMIT_PORT = 2519,
+                                 .KEEP_CONNECTED = true,
+                                 .STARTUP_IN_SYSTRAY = true,
+                                 .DPC_HW_POLL_INTERVAL = 2};
+    EXPECT_EQ(saved(), expected);
+    EXPECT_EQ(form1.settings(), expected);
+    ASSERT_EQ(fake.message_box.shown.size(), 1U);
+    EXPECT_EQ(fake.message_box.shown[0].icon, platform::MessageIcon::Information);
+    EXPECT_EQ(fake.message_box.shown[0].title, "Settings Saved...");
+    EXPECT_EQ(fake.message_box.shown[0].text, "Orvanta settings saved, now exiting.");
+    EXPECT_FALSE(open());
+    EXPECT_EQ(fake.desktop.calls,
+              (std::vector<std::string>{"open Options", "close Options", "quit"}));
+}
+
+TEST_F(OptionsDialogTest, SaveFillsEmptyFieldsWithTheDefaults) {
+    ui::OptionsForm& form = options();
+    form.LISTEN_PORT_TEXT.typed("");
+    form.TRANSMIT_PORT_TEXT.typed("");
+    form.DPC_HW_POLL_INTERVAL_TEXTBOX.typed("");
+    form.Save_Button.click();
+    EXPECT_EQ(form.LISTEN_PORT_TEXT.text(), "2509");
+    EXPECT_EQ(form.TRANSMIT_PORT_TEXT.text(), "2519");
+    EXPECT_EQ(form.DPC_HW_POLL_INTERVAL_TEXTBOX.text(), "5");
+    const app::Settings settings = saved();
+    EXPECT_EQ(settings.LISTEN_PORT, 2509);
+    EXPECT_EQ(settings.TRANSMIT_PORT, 2519);
+    EXPECT_EQ(settings.DPC_HW_POLL_INTERVAL, 5);
+}
+
+TEST_F(OptionsDialogTest, FieldsThatCannotBeStoredAreRefusedAndNothingChanges) {
+    struct Case {
+        platform::TextBox ui::OptionsForm::*field;
+        const char* text;
+        const char* named;
+    };
+    const Case cases[] = {
+        {&ui::OptionsForm::LISTEN_PORT_TEXT, "abc", "Receive port"},
+        {&ui::OptionsForm::LISTEN_PORT_TEXT, "0", "Receive port"},
+        {&ui::OptionsForm::TRANSMIT_PORT_TEXT, "40000", "Transmit port"},
+        {&ui::OptionsForm::TRANSMIT_PORT_TEXT, "-2519", "Transmit port"},
+        {&ui::OptionsForm::DPC_HW_POLL_INTERVAL_TEXTBOX, "40000", "status update interval"},
+        {&ui::OptionsForm::DPC_HW_POLL_INTERVAL_TEXTBOX, "5 s", "status update interval"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ui::OptionsForm& form = options();
+        form.lbl_SAVE_WINDOW_POS.click();
+        (form.*c.field).typed(c.text);
+        fake.message_box.shown.clear();
+        form.Save_Button.click();
+
+        ASSERT_EQ(fake.message_box.shown.size(), 1U);
+        const auto& box = fake.message_box.shown[0];
+        EXPECT_EQ(box.icon, platform::MessageIcon::Information);
+        EXPECT_EQ(box.title, "Invalid Setting...");
+        EXPECT_NE(box.text.find(c.named), std::string::npos) << box.text;
+        EXPECT_EQ((form.*c.field).text(), c.text);
+        EXPECT_FALSE(fake.files.contains(ini_path));
+        EXPECT_EQ(form1.settings(), app::Settings{});
+        EXPECT_TRUE(open());
+        EXPECT_FALSE(quit());
+        form.Cancel_Button.click();
+        window.SETTINGS_BUTTON.click();
+    }
+}
+
+TEST_F(OptionsDialogTest, ReadOnlyFileShowsTheWriteErrorAndKeepsTheDialog) {
+    fake.files.put(ini_path, "kept");
+    fake.files.entries[ini_path].writable = false;
+    options().LISTEN_PORT_TEXT.typed("2600");
+    options().Save_Button.click();
+
+    ASSERT_EQ(fake.message_box.shown.size(), 1U);
+    EXPECT_EQ(fake.message_box.shown[0].title, "INI File Error...");
+    EXPECT_EQ(fake.message_box.shown[0].text,
+              "There was an error writing to the INI file...\n\r"
+              "please check that it is not set to Read Only.\n\r\n\r"
+              "Also check that you have sufficient privledges\n\r"
+              "to modify the file.\n\r\n\r"
+              "If that fails delete the INI file, re-start\n\r"
+              "Orvanta and goto the settings panel.");
+    EXPECT_EQ(fake.files.entries[ini_path].bytes, "kept");
+    EXPECT_TRUE(open());
+    EXPECT_FALSE(quit());
+    EXPECT_EQ(form1.settings().LISTEN_PORT, 2600);  // taken from the dialog all the same
+}
+
+TEST_F(OptionsDialogTest, CancelAndTheCloseButtonBringBackWindowAndPoll) {
+    options().LISTEN_PORT_TEXT.typed("2600");
+    options().Cancel_Button.click();
+    EXPECT_FALSE(open());
+    EXPECT_TRUE(window.visible());
+    // On even though start-up, without settings, never switched it on.
+    EXPECT_TRUE(poll_timer.enabled());
+    EXPECT_EQ(poll_timer.interval(), 5000);
+    EXPECT_EQ(form1.settings(), app::Settings{});
+    EXPECT_FALSE(fake.files.contains(ini_path));
+
+    window.SETTINGS_BUTTON.click();
+    EXPECT_EQ(options().LISTEN_PORT_TEXT.text(), "2509");  // loaded afresh
+    options().close_requested();
+    EXPECT_FALSE(open());
+    EXPECT_TRUE(window.visible());
+    EXPECT_TRUE(poll_timer.enabled());
+}
+
+TEST_F(OptionsDialogTest, SettingsButtonWhileOpenKeepsWhatWasTyped) {
+    options().LISTEN_PORT_TEXT.typed("2600");
+    fake.tray.click();
+    window.SETTINGS_BUTTON.click();
+    EXPECT_EQ(options().LISTEN_PORT_TEXT.text(), "2600");
+    EXPECT_EQ(fake.desktop.calls.back(), "front Options");
+}
+
+TEST_F(OptionsDialogTest, WebLinkOpensTheSiteAndAFailureShowsNothing) {
+    options().WEBLINK_LABEL.click();
+    EXPECT_EQ(fake.shell.opened, std::vector<std::string>{"https://orvanta.example.org/"});
+
+    fake.shell.fault.always();
+    options().WEBLINK_LABEL.click();
+    EXPECT_TRUE(fake.message_box.shown.empty());
+    EXPECT_TRUE(open());
+}
+
+}  // namespace
