@@ -18,9 +18,12 @@ void place_frame(platform::Frame& frame, const char* caption) {
     frame.set_colors(platform::colors::white, platform::colors::black);
 }
 
+const platform::Font label_font{"Arial", 8, false};
+
 // A label on a page, reaching to the page's right edge unless given a width.
 void place_label(platform::Label& label, int left, int top, const char* caption, int width = 0) {
     label.set_geometry({left, top, width > 0 ? width : 4815 - 120 - left, 255});
+    label.set_font(label_font);
     label.set_colors(platform::colors::white, platform::colors::black);
     label.set_caption(caption);
 }

@@ -23,8 +23,10 @@ class CommandButtonView : public ControlView {
     QPushButton& widget_;
 };
 
-// A picture button as a QPushButton showing its picture and no text, drawn
-// afresh whenever the picture or the button's size changes.
+// A picture button as a QPushButton showing its picture, drawn afresh
+// whenever the picture or the button's size changes. A button with a caption
+// shows the picture above it, smaller, so that both fit; one without shows
+// the picture alone, filling the button.
 class PictureButtonView : public ControlView {
   public:
     PictureButtonView(platform::PictureButton& button, QWidget& parent);

@@ -19,6 +19,7 @@ ControlView::ControlView(platform::Control& control, QWidget& widget)
     widget_.setAutoFillBackground(true);
     show_font();
     show_colors();
+    show_pointer();
     if (control_.takes_focus()) {
         widget_.setFocusPolicy(Qt::StrongFocus);
         new FocusReporter(widget_, control_, relay_);
@@ -51,6 +52,9 @@ void ControlView::on_change(const platform::ChangeEvent& event) {
         case platform::Change::Colors:
             show_colors();
             break;
+        case platform::Change::Pointer:
+            show_pointer();
+            break;
         default:
             break;
     }
@@ -58,6 +62,15 @@ void ControlView::on_change(const platform::ChangeEvent& event) {
 
 void ControlView::show_font() {
     widget_.setFont(to_qfont(control_.font(), QApplication::font(&widget_)));
+}
+
+void ControlView::show_pointer() {
+    if (control_.pointer() == platform::Pointer::Hand) {
+        widget_.setCursor(Qt::PointingHandCursor);
+    } else {
+        // Whatever the widget shows by nature: the arrow, or the text beam.
+        widget_.unsetCursor();
+    }
 }
 
 void ControlView::show_colors() {

@@ -9,10 +9,11 @@ class QWidget;
 namespace platform::qt {
 
 // Keeps one widget in step with one control for what every kind of control
-// shares: name, place, tooltip, visibility, enabled state, font, colours and
-// keyboard focus. A subclass per kind adds the rest. The widget belongs to
-// the form's window; the view only steers it. When the view ends, the widget
-// stops reaching the control, even while the window still exists.
+// shares: name, place, tooltip, visibility, enabled state, font, colours,
+// mouse pointer and keyboard focus. A subclass per kind adds the rest. The
+// widget belongs to the form's window; the view only steers it. When the view
+// ends, the widget stops reaching the control, even while the window still
+// exists.
 class ControlView {
   public:
     ControlView(platform::Control& control, QWidget& widget);
@@ -33,6 +34,7 @@ class ControlView {
   private:
     void show_font();
     void show_colors();
+    void show_pointer();
 
     platform::Control& control_;
     QWidget& widget_;

@@ -1,6 +1,8 @@
 #include "platform/qt/control_view_factory.h"
 
 #include "platform/qt/button_views.h"
+#include "platform/qt/check_box_view.h"
+#include "platform/qt/frame_view.h"
 #include "platform/qt/image_views.h"
 #include "platform/qt/label_view.h"
 #include "platform/qt/list_box_view.h"
@@ -41,6 +43,12 @@ class Factory : public platform::ControlVisitor {
     }
     void visit(platform::ComboBox& control) override {
         view = std::make_unique<ComboBoxView>(control, parent_);
+    }
+    void visit(platform::CheckBox& control) override {
+        view = std::make_unique<CheckBoxView>(control, parent_);
+    }
+    void visit(platform::Frame& control) override {
+        view = std::make_unique<FrameView>(control, parent_);
     }
 
     std::unique_ptr<ControlView> view;

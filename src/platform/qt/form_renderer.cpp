@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/forms/control.h"
+#include "platform/forms/frame.h"
 #include "platform/qt/control_view_factory.h"
 #include "platform/qt/conversions.h"
 #include "platform/qt/guarded.h"
@@ -23,9 +24,12 @@ FormRenderer::FormRenderer(platform::Form& form)
     show_size();
     show_position();
     show_color();
-    // Created in the form's order, which Qt takes as the tab order.
+    // Created in the form's order, which Qt takes as the tab order, also for
+    // the controls inside frames. A frame comes before its controls, so its
+    // widget is there to hold theirs.
     for (platform::Control* control : form_.controls()) {
-        views_.push_back(make_control_view(*control, *window_));
+        QWidget* parent = control->frame() != nullptr ? widget_of(*control->frame()) : nullptr;
+        views_.push_back(make_control_view(*control, parent != nullptr ? *parent : *window_));
     }
     window_->react({
         .clicked =

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPalette>
 
+#include "platform/qt/click_reporter.h"
 #include "platform/qt/conversions.h"
 #include "platform/qt/picture.h"
 
@@ -19,6 +20,7 @@ ImageView::ImageView(platform::Image& image, QLabel& widget)
     widget_.setAutoFillBackground(false);
     widget_.setAlignment(Qt::AlignCenter);
     show_picture();
+    new ClickReporter(widget_, image_, relay());
 }
 
 void ImageView::on_change(const platform::ChangeEvent& event) {

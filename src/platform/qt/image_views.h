@@ -10,7 +10,8 @@ namespace platform::qt {
 
 // An image as a QLabel showing its picture drawn to the control's size. The
 // label paints no background, so the window shows around the picture and an
-// image beneath shows through its transparent parts.
+// image beneath shows through its transparent parts. A click runs the
+// control's click handler, if it has one.
 class ImageView : public ControlView {
   public:
     ImageView(platform::Image& image, QWidget& parent);

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 
+#include "platform/qt/click_reporter.h"
 #include "platform/qt/conversions.h"
 
 namespace platform::qt {
@@ -17,6 +18,7 @@ LabelView::LabelView(platform::Label& label, QLabel& widget)
     widget_.setWordWrap(true);
     widget_.setText(to_qstring(label_.caption()));
     show_transparency();
+    new ClickReporter(widget_, label_, relay());
 }
 
 // A transparent label lets the form's picture show around its text.

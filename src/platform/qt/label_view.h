@@ -7,7 +7,8 @@ class QLabel;
 
 namespace platform::qt {
 
-// A label as a QLabel showing its caption as plain text, wrapped at words.
+// A label as a QLabel showing its caption as plain text, wrapped at words. A
+// click on it runs the control's click handler, if it has one.
 class LabelView : public ControlView {
   public:
     LabelView(platform::Label& label, QWidget& parent);

@@ -37,6 +37,21 @@ void QtDesktop::open(platform::Form& form) {
     }
 }
 
+void QtDesktop::bring_to_front(platform::Form& form) {
+    FormRenderer* renderer = renderer_of(form);
+    if (renderer == nullptr) {
+        return;
+    }
+    QWidget& window = renderer->window();
+    if (window.isMinimized()) {
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    }
+    window.raise();
+    // The desktop may still decline to take the focus from another program;
+    // then it usually marks the window as wanting attention.
+    window.activateWindow();
+}
+
 void QtDesktop::close(platform::Form& form) {
     const auto it = renderers_.find(&form);
     if (it == renderers_.end()) {

@@ -17,6 +17,10 @@ class QtDesktop : public platform::Desktop {
     ~QtDesktop() override;
 
     void open(platform::Form& form) override;
+    // Restores the window if it is minimised, raises it and asks the desktop
+    // to activate it. A hidden form stays hidden: its visibility is the
+    // model's to decide.
+    void bring_to_front(platform::Form& form) override;
     // Hides the window at once; the widgets go when the event loop next
     // gets control back, since the handler that asked may be running in
     // one of them (a click on the splash screen closing it).

@@ -1,0 +1,105 @@
+// Every window of the program, rendered: each control has its widget where
+// the form puts it, and no caption is cut off.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QTest>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_services.h"
+#include "fakes/fake_version_info.h"
+#include "info/about_box.h"
+#include "info/dpc_info_form.h"
+#include "info/splash_screen.h"
+#include "messaging/message_forms.h"
+#include "platform/forms.h"
+#include "platform/qt/conversions.h"
+#include "platform/qt/form_renderer.h"
+#include "ui/main_window.h"
+#include "ui/options_form.h"
+#include "util/file_utilities.h"
+
+namespace {
+
+using platform::qt::FormRenderer;
+
+std::vector<std::function<std::unique_ptr<platform::Form>()>> every_form() {
+    static fakes::FakeFileSystem files;
+    static fakes::FakeProgramLocation location;
+    static fakes::FakeVersionInfo version_info;
+    static util::FileUtilities file_utilities(files, location);
+    return {
+        [] { return std::make_unique<ui::MainWindow>(); },
+        [] { return std::make_unique<ui::OptionsForm>(); },
+        [] { return std::make_unique<info::DpcInfoForm>(file_utilities, version_info); },
+        [] {
+            return std::make_unique<info::AboutBox>(info::ProgramVersion{1, 0, 0});
+        },
+        [] {
+            return std::make_unique<info::SplashScreen>(info::ProgramVersion{1, 0, 0});
+        },
+        [] { return std::make_unique<messaging::ReceivedMessagesForm>(); },
+        [] { return std::make_unique<messaging::SendMessageForm>(); },
+    };
+}
+
+// Whether the label's caption, wrapped as the label wraps it, fits inside.
+bool caption_fits(const QLabel& label) {
+    const QRect room(QPoint(0, 0), label.size());
+    const QRect needed =
+        QFontMetrics(label.font())
+            .boundingRect(room, static_cast<int>(Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap),
+                          label.text());
+    return needed.width() <= room.width() && needed.height() <= room.height();
+}
+
+TEST(EveryFormRenders, EachControlHasItsWidgetAtItsPlace) {
+    for (const auto& make : every_form()) {
+        const std::unique_ptr<platform::Form> form = make();
+        SCOPED_TRACE(form->name());
+        FormRenderer renderer(*form);
+        EXPECT_EQ(renderer.window().size(), QSize(platform::qt::to_pixels(form->client_width()),
+                                                  platform::qt::to_pixels(form->client_height())));
+        for (const platform::Control* control : form->controls()) {
+            SCOPED_TRACE(control->name());
+            const QWidget* widget = renderer.widget_of(*control);
+            ASSERT_NE(widget, nullptr);
+            EXPECT_EQ(widget->geometry(), platform::qt::to_qrect(control->geometry()));
+            const QWidget* parent = control->frame() != nullptr
+                                        ? renderer.widget_of(*control->frame())
+                                        : &renderer.window();
+            EXPECT_EQ(widget->parentWidget(), parent);
+            const bool is_label = dynamic_cast<const platform::Label*>(control) != nullptr;
+            if (const auto* label = qobject_cast<const QLabel*>(widget);
+                is_label && label && widget->isVisibleTo(parent)) {
+                EXPECT_TRUE(caption_fits(*label)) << label->text().toStdString();
+            }
+        }
+    }
+}
+
+TEST(EveryFormRenders, ClickOnACheckBoxTextTicksTheBox) {
+    ui::OptionsForm form;
+    FormRenderer renderer(form);
+    form.set_visible(true);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&renderer.window()));
+    QTest::mouseClick(renderer.widget_of(form.STARTUP_OPTION_BUTTON), Qt::LeftButton);
+    ASSERT_TRUE(form.STARTUP_FRAME.visible());
+
+    QWidget* text = renderer.widget_of(form.lbl_ALWAYS_START_IN_SYSTRAY);
+    QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(form.STARTUP_IN_SYSTRAY_CHECKBOX.value(), platform::CheckBox::ticked);
+    const auto* box =
+        qobject_cast<QCheckBox*>(renderer.widget_of(form.STARTUP_IN_SYSTRAY_CHECKBOX));
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_TRUE(box->isVisible());
+}
+
+}  // namespace
