@@ -28,6 +28,12 @@ void place_label(platform::Label& label, int left, int top, const char* caption,
     label.set_caption(caption);
 }
 
+void place_field(platform::TextBox& field, const platform::Geometry& geometry, const char* text) {
+    field.set_geometry(geometry);
+    field.set_font(label_font);
+    field.set_text(text);
+}
+
 void place_check_box(platform::CheckBox& box, int top, const char* tooltip) {
     box.set_geometry({240, top, 255, 255});
     box.set_colors(platform::colors::white, platform::colors::black);
@@ -66,11 +72,9 @@ OptionsForm::OptionsForm() : platform::Form("Options") {
                       "Cancel changes and return to main screen");
 
     place_frame(COMMS_FRAME, "Communication Options");
-    LISTEN_PORT_TEXT.set_geometry({240, 480, 495, 285});
-    LISTEN_PORT_TEXT.set_text("2509");
+    place_field(LISTEN_PORT_TEXT, {240, 480, 495, 285}, "2509");
     place_label(Label1, 840, 570, "Receive", 600);
-    TRANSMIT_PORT_TEXT.set_geometry({1560, 480, 495, 285});
-    TRANSMIT_PORT_TEXT.set_text("2519");
+    place_field(TRANSMIT_PORT_TEXT, {1560, 480, 495, 285}, "2519");
     place_label(Label2, 2160, 570, "Transmit", 720);
     place_label(Label3, 240, 840, "Match the ports that are in use by Tessaly...");
     place_label(Label4, 240, 1080, "eg if the Tessaly (Client) uses port 2509 to");
@@ -98,8 +102,7 @@ OptionsForm::OptionsForm() : platform::Form("Options") {
     place_label(lbl_REDIAL_IF_DPC_DISCONNECTS, 600, 510,
                 "Re-dial if DPC is disconnected from the Internet");
     place_label(Label7, 720, 1200, "DPC hardware  status update interval (in secs)");
-    DPC_HW_POLL_INTERVAL_TEXTBOX.set_geometry({240, 1080, 375, 285});
-    DPC_HW_POLL_INTERVAL_TEXTBOX.set_text("5");
+    place_field(DPC_HW_POLL_INTERVAL_TEXTBOX, {240, 1080, 375, 285}, "5");
     DPC_HW_POLL_INTERVAL_TEXTBOX.set_tooltip(
         "Contains the value (in secs) between DPC hardware polls for current status");
     place_label(Label8, 840, 1440, "Minimum: 3   Maximum: 60   Default: 5");
@@ -110,6 +113,7 @@ OptionsForm::OptionsForm() : platform::Form("Options") {
     OTHER_OPTIONS_FRAME.set_visible(false);
 
     WEBLINK_LABEL.set_geometry({240, 3150, 2295, 255});
+    WEBLINK_LABEL.set_font(label_font);
     WEBLINK_LABEL.set_colors(platform::colors::yellow, platform::colors::black);
     WEBLINK_LABEL.set_caption("orvanta.example.org");
     WEBLINK_LABEL.set_pointer(platform::Pointer::Hand);

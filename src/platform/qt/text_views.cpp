@@ -83,6 +83,10 @@ LineTextBoxView::LineTextBoxView(platform::TextBox& box, QWidget& parent)
 LineTextBoxView::LineTextBoxView(platform::TextBox& box, QLineEdit& widget)
     : ControlView(box, widget), box_(box), widget_(widget) {
     widget_.setMaxLength(line_edit_limit(box_.max_length()));
+    // A flat field: the style's sunken frame takes room that the narrow
+    // fields of the settings panel (33 pixels for a port) do not have.
+    widget_.setFrame(false);
+    widget_.setTextMargins(2, 0, 2, 0);
     widget_.setText(to_qstring(box_.text()));
     // textEdited comes from the user only, never from setText, so the
     // program's own text is not reported back.
