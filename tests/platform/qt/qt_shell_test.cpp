@@ -1,0 +1,52 @@
+#include "platform/qt/qt_shell.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "platform/failure.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+// Puts a folder of our own first on PATH for the test's life.
+class PathGuard {
+  public:
+    explicit PathGuard(const std::string& path) : old_(std::getenv("PATH")) {
+        setenv("PATH", path.c_str(), 1);
+    }
+    ~PathGuard() { setenv("PATH", old_.c_str(), 1); }
+    PathGuard(const PathGuard&) = delete;
+    PathGuard& operator=(const PathGuard&) = delete;
+
+  private:
+    std::string old_;
+};
+
+TEST(QtShellTest, HandsTheAddressToXdgOpenWithoutWaiting) {
+    test_support::TempFolder folder;
+    const auto opened = folder.path() / "opened";
+    test_support::write_file(
+        folder.path() / "xdg-open",
+        "#!/bin/sh\n/bin/sleep 0.3; printf '%s' \"$1\" > '" + opened.string() + "'\n");
+    std::filesystem::permissions(folder.path() / "xdg-open", std::filesystem::perms::owner_all);
+    PathGuard path(folder.path().string());
+
+    platform::qt::QtShell().open_address("https://orvanta.example.org/");
+    EXPECT_FALSE(std::filesystem::exists(opened)) << "returned before the opener ended";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(opened); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return test_support::read_file(opened) == "https://orvanta.example.org/"; }, 2000));
+}
+
+TEST(QtShellTest, FailsWhenThereIsNoOpener) {
+    test_support::TempFolder folder;
+    PathGuard path(folder.path().string());
+    EXPECT_THROW(platform::qt::QtShell().open_address("https://orvanta.example.org/"),
+                 platform::Failure);
+}
+
+}  // namespace
