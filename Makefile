@@ -28,7 +28,7 @@ test: build
 SANITIZE_BUILD ?= build-asan
 sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -DORVANTA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
-	cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target logic_tests qt_tests
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target logic_tests qt_tests client_tests
 	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

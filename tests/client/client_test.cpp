@@ -1,0 +1,397 @@
+// Runs the client's commands against a fake server on 127.0.0.1 that plays
+// the real server's part on the wire: it reads a request until the client
+// ends its side, and answers a status request on a new connection to the
+// client's reply port.
+#include "client/client.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace exit_status = client::exit_status;
+using Words = std::vector<std::string>;
+
+constexpr const char* notice = "MAXIMUM CONCURRENT SESSIONS REACHED - TERMINATING SESSION.\r\n";
+
+int stream_socket() {
+    return ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+}
+
+// Binds or connects descriptor to 127.0.0.1 at port.
+template <typename Call>
+int at_loopback(Call call, int descriptor, std::uint16_t port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return call(descriptor, reinterpret_cast<sockaddr*>(&address), sizeof address);
+}
+
+// A port on 127.0.0.1 that nothing uses. It is taken from below the range
+// that the system hands out for outgoing connections, so that no connection
+// of a test running beside this one can take it before the client does.
+std::uint16_t free_port() {
+    static std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<int> ports(20000, 32000);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto port = static_cast<std::uint16_t>(ports(random));
+        const int probe = stream_socket();
+        const bool free = at_loopback(::bind, probe, port) == 0;
+        ::close(probe);
+        if (free) {
+            return port;
+        }
+    }
+    ADD_FAILURE() << "no free port";
+    return 1;
+}
+
+// Everything the peer sends until it ends its side.
+std::string read_all(int connection) {
+    const timeval patience{5, 0};
+    ::setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
+    std::string text;
+    char buffer[512];
+    ssize_t got = 0;
+    while ((got = ::recv(connection, buffer, sizeof buffer, 0)) > 0) {
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+    EXPECT_EQ(got, 0) << "the client did not end its request";
+    return text;
+}
+
+void send_text(int connection, const std::string& text) {
+    EXPECT_EQ(::send(connection, text.data(), text.size(), MSG_NOSIGNAL),
+              static_cast<ssize_t>(text.size()));
+}
+
+// Connects to the client's reply port, as the server does, and sends text.
+// The client may not be listening yet: it keeps trying for two seconds.
+void deliver(std::uint16_t port, const std::string& text) {
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        const int connection = stream_socket();
+        const bool connected = at_loopback(::connect, connection, port) == 0;
+        if (connected) {
+            send_text(connection, text);
+        }
+        ::close(connection);
+        if (connected) {
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ADD_FAILURE() << "nobody listens on port " << port;
+}
+
+// Listens on 127.0.0.1 and serves the first connection, if one comes within
+// five seconds, on a thread of its own.
+class FakeServer {
+  public:
+    explicit FakeServer(std::function<void(int connection)> serve = [](int) {}) {
+        sockaddr_in address{};
+        socklen_t length = sizeof address;
+        EXPECT_EQ(at_loopback(::bind, listener_, 0), 0);
+        EXPECT_EQ(::listen(listener_, 8), 0);
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this, serve = std::move(serve)] {
+            for (int slice = 0; slice < 250 && !stop_; ++slice) {
+                pollfd watched{listener_, POLLIN, 0};
+                if (::poll(&watched, 1, 20) == 1) {
+                    const int connection = ::accept(listener_, nullptr, nullptr);
+                    contacted_ = true;
+                    serve(connection);
+                    ::close(connection);
+                    return;
+                }
+            }
+        });
+    }
+    FakeServer(const FakeServer&) = delete;
+    FakeServer& operator=(const FakeServer&) = delete;
+    ~FakeServer() {
+        finish();
+        ::close(listener_);
+    }
+
+    std::uint16_t port() const { return port_; }
+    // Waits until the server is done; what it saw can be read afterwards.
+    void finish() {
+        stop_ = true;
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
+    bool contacted() const { return contacted_; }
+
+  private:
+    int listener_ = stream_socket();
+    std::uint16_t port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> contacted_{false};
+    std::thread thread_;
+};
+
+// The real server's way with a status request: read it, close, then send
+// each text on a connection of its own to the reply port.
+std::function<void(int)> answering(std::uint16_t reply, std::vector<std::string> texts,
+                                   std::string& request) {
+    return [reply, texts = std::move(texts), &request](int connection) {
+        request = read_all(connection);
+        ::shutdown(connection, SHUT_WR);
+        for (const std::string& text : texts) {
+            deliver(reply, text);
+        }
+    };
+}
+
+// Checks, when it goes, that as many descriptors are open as when it came:
+// the client closes every one on every path.
+class NoDescriptorLeft {
+  public:
+    NoDescriptorLeft() : open_(count()) {}
+    NoDescriptorLeft(const NoDescriptorLeft&) = delete;
+    NoDescriptorLeft& operator=(const NoDescriptorLeft&) = delete;
+    ~NoDescriptorLeft() { EXPECT_EQ(count(), open_) << "descriptors left open"; }
+
+  private:
+    static long count() {
+        const std::filesystem::directory_iterator entries("/proc/self/fd");
+        return std::distance(begin(entries), end(entries));
+    }
+    long open_;
+};
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs the client against port at 127.0.0.1, with replies at reply_port.
+Outcome run(std::uint16_t port, std::uint16_t reply_port, const Words& words,
+            const std::string& input = "", int interrupt = -1) {
+    Words all = {"--port", std::to_string(port), "--reply-port", std::to_string(reply_port)};
+    all.insert(all.end(), words.begin(), words.end());
+    const client::ParsedArguments parsed = client::parse_arguments(all);
+    EXPECT_TRUE(parsed.arguments.has_value()) << parsed.error;
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    client::Client client(parsed.arguments.value_or(client::Arguments{}),
+                          client::Console{in, out, err}, interrupt);
+    const int status = client.run();
+    return Outcome{status, out.str(), err.str()};
+}
+
+TEST(ClientTest, StatusPrintsTheReplyItWaitedFor) {
+    struct Case {
+        std::string option;
+        std::vector<std::string> replies;
+        Outcome expected;
+    };
+    const std::vector<Case> cases = {
+        {"", {"STATUS-CONNSIGOK9:05pm"}, {0, "online, signal present, last dial 9:05pm\n", ""}},
+        {"", {"na"}, {0, "status not known yet, last dial never\n", ""}},
+        {"--raw", {"STATUS-DISCNOSIGna"}, {0, "STATUS-DISCNOSIGna\n", ""}},
+        {"--raw", {"whatever it is\r\n"}, {0, "whatever it is\r\n\n", ""}},
+        {"",
+         {"STATUS-CONNSIGOK25:00pm"},
+         {exit_status::not_understood, "",
+          "orvanta-client: reply not understood: \"STATUS-CONNSIGOK25:00pm\"\n"}},
+        // A message from the operator is no reply; the reply is still due.
+        {"",
+         {"MESSAGback in five", "", "STATUS-DIALSIGOK9:05pm"},
+         {0, "dialing, signal not reported, last dial 9:05pm\n",
+          "orvanta-client: message: back in five\n"}},
+    };
+    for (const Case& c : cases) {
+        const NoDescriptorLeft check;
+        const std::uint16_t reply = free_port();
+        std::string request;
+        FakeServer server(answering(reply, c.replies, request));
+        const Outcome result = run(server.port(), reply,
+                                   c.option.empty() ? Words{"status"} : Words{c.option, "status"});
+        server.finish();
+        EXPECT_EQ(request, "STATUS");
+        EXPECT_EQ(result.status, c.expected.status) << c.replies.back();
+        EXPECT_EQ(result.out, c.expected.out);
+        EXPECT_EQ(result.err, c.expected.err);
+    }
+}
+
+TEST(ClientTest, ServerNotListeningIsNotReachable) {
+    // A port bound and not listening: refused, and no one else can take it.
+    const int bound = stream_socket();
+    sockaddr_in address{};
+    socklen_t length = sizeof address;
+    ASSERT_EQ(at_loopback(::bind, bound, 0), 0);
+    ::getsockname(bound, reinterpret_cast<sockaddr*>(&address), &length);
+    for (const std::string command : {"status", "connect"}) {
+        const NoDescriptorLeft check;
+        const Outcome result = run(ntohs(address.sin_port), free_port(), {command});
+        EXPECT_EQ(result.status, exit_status::unreachable) << command;
+        EXPECT_NE(result.err.find("not reachable: Connection refused"), std::string::npos)
+            << result.err;
+    }
+    ::close(bound);
+}
+
+TEST(ClientTest, StatusGivesUpWhenNoReplyComesWithinTheTimeout) {
+    const NoDescriptorLeft check;
+    const std::uint16_t reply = free_port();
+    std::string request;
+    FakeServer server(answering(reply, {}, request));
+    const auto start = std::chrono::steady_clock::now();
+    const Outcome result = run(server.port(), reply, {"--timeout", "1", "status"});
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(result.status, exit_status::timed_out);
+    EXPECT_EQ(result.err, "orvanta-client: no reply from the server within 1 s\n");
+    EXPECT_GE(waited, std::chrono::milliseconds(950));
+    EXPECT_LT(waited, std::chrono::milliseconds(2000));
+}
+
+TEST(ClientTest, RequestGivesUpWhenTheServerNeverTakesIt) {
+    std::atomic<bool> client_gone{false};
+    FakeServer server([&client_gone](int connection) {
+        read_all(connection);
+        while (!client_gone) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    const Outcome result = run(server.port(), free_port(), {"--timeout", "0.3", "connect"});
+    client_gone = true;
+    EXPECT_EQ(result.status, exit_status::timed_out);
+    EXPECT_NE(result.err.find("did not take the request within 0.3 s"), std::string::npos)
+        << result.err;
+}
+
+TEST(ClientTest, BusyNoticeOrAnotherAnswerOnTheRequestConnectionIsReported) {
+    struct Case {
+        Words words;
+        std::string answer;
+        int status;
+        std::string says;
+    };
+    const std::vector<Case> cases = {
+        {{"status"}, notice, exit_status::busy, "is busy"},
+        {{"connect"}, notice, exit_status::busy, "is busy"},
+        {{"message", "hello"}, notice, exit_status::busy, "is busy"},
+        {{"disconnect"}, "HELLO?", exit_status::not_understood, "answered \"HELLO?\""},
+        // Reset at once: whatever did that, it did not take the request.
+        {{"connect"}, "", exit_status::failed, "broke off the connection"},
+    };
+    for (const Case& c : cases) {
+        // As the real server does: the notice sent and the connection closed
+        // at once, whatever the client may still be sending.
+        const NoDescriptorLeft check;
+        FakeServer server([&c](int connection) {
+            if (c.answer.empty()) {
+                const linger abort{1, 0};
+                ::setsockopt(connection, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+            }
+            send_text(connection, c.answer);
+        });
+        const Outcome result = run(server.port(), free_port(), c.words);
+        EXPECT_EQ(result.status, c.status) << c.words[0];
+        EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
+        EXPECT_EQ(result.out, "");
+    }
+}
+
+TEST(ClientTest, ReplyPortInUseStopsStatusBeforeTheServerIsAsked) {
+    const NoDescriptorLeft check;
+    FakeServer taken;
+    FakeServer server;
+    const Outcome result = run(server.port(), taken.port(), {"status"});
+    server.finish();
+    EXPECT_EQ(result.status, exit_status::reply_port);
+    EXPECT_EQ(result.err, "orvanta-client: reply port " + std::to_string(taken.port()) +
+                              " is already in use\n");
+    EXPECT_FALSE(server.contacted());
+}
+
+TEST(ClientTest, RequestsSendTheirExactBytesAndEndWhenTheServerTakesThem) {
+    struct Case {
+        Words words;
+        std::string input;
+        std::string sent;
+    };
+    const std::vector<Case> cases = {
+        {{"connect"}, "", "CONNEC"},
+        {{"disconnect"}, "", "DISCON"},
+        {{"message", "Grüße € 5\nsecond line"},
+         "",
+         "MESSAGGr\xFC\xDF"
+         "e \x80 5\r\nsecond line"},
+        {{"message", ""}, "", "MESSAG"},
+        {{"message", "-"}, "from a pipe\nand more\n", "MESSAGfrom a pipe\r\nand more"},
+        {{"message", "-"}, "kept\r\n\r\n", "MESSAGkept\r\n"},
+    };
+    for (const Case& c : cases) {
+        std::string request;
+        FakeServer server([&request](int connection) { request = read_all(connection); });
+        const Outcome result = run(server.port(), free_port(), c.words, c.input);
+        server.finish();
+        EXPECT_EQ(result.status, exit_status::done) << result.err;
+        EXPECT_EQ(request, c.sent);
+        EXPECT_EQ(result.out + result.err, "");
+    }
+}
+
+TEST(ClientTest, MessageTooLongForTheServerIsNotSent) {
+    FakeServer server;
+    const Outcome result =
+        run(server.port(), free_port(), {"message", std::string(64 * 1024 - 5, 'x')});
+    server.finish();
+    EXPECT_EQ(result.status, exit_status::usage);
+    EXPECT_NE(result.err.find("too long: 65531 bytes, at most 65530"), std::string::npos)
+        << result.err;
+    EXPECT_FALSE(server.contacted());
+}
+
+TEST(ClientTest, ListenPrintsEachArrivalUntilTheCountIsReached) {
+    const std::uint16_t reply = free_port();
+    std::thread sender([reply] {
+        for (const std::string text : {"STATUS-CONNSIGOKna", "MESSAGhello\r\nworld", "", "??"}) {
+            deliver(reply, text);
+        }
+    });
+    const Outcome result = run(free_port(), reply, {"listen", "--count", "3"});
+    sender.join();
+    EXPECT_EQ(result.status, exit_status::done);
+    // The empty arrival is none.
+    EXPECT_EQ(result.out,
+              "status: online, signal present, last dial never\n"
+              "message: hello\n  world\n"
+              "not understood: \"??\"\n");
+}
+
+TEST(ClientTest, ListenEndsCleanlyWhenInterrupted) {
+    const NoDescriptorLeft check;
+    int stop[2];
+    ASSERT_EQ(::pipe(stop), 0);
+    ASSERT_EQ(::write(stop[1], "s", 1), 1);
+    const Outcome result = run(free_port(), free_port(), {"listen"}, "", stop[0]);
+    ::close(stop[0]);
+    ::close(stop[1]);
+    EXPECT_EQ(result.status, exit_status::done);
+    EXPECT_EQ(result.out, "");
+}
+
+}  // namespace

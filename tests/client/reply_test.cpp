@@ -1,0 +1,143 @@
+#include "client/reply.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using client::interpret_reply;
+using client::LinkState;
+using client::Reply;
+using client::Signal;
+
+TEST(ReplyTest, EachStatusCodeIsPutIntoWords) {
+    struct Case {
+        std::string code;
+        LinkState state;
+        Signal signal;
+        std::string words;
+    };
+    const std::vector<Case> cases = {
+        {"STATUS-CONNSIGOK", LinkState::online, Signal::present, "online, signal present"},
+        {"STATUS-DISCSIGOK", LinkState::offline, Signal::present, "offline, signal present"},
+        // The server dials under this code with or without a signal.
+        {"STATUS-DIALSIGOK", LinkState::dialing, Signal::not_reported,
+         "dialing, signal not reported"},
+        {"STATUS-CONNNOSIG", LinkState::online, Signal::absent, "online, no signal"},
+        {"STATUS-DISCNOSIG", LinkState::offline, Signal::absent, "offline, no signal"},
+    };
+    for (const Case& c : cases) {
+        const Reply reply = interpret_reply(c.code + "na");
+        EXPECT_EQ(reply.kind, Reply::Kind::status) << c.code;
+        EXPECT_EQ(reply.code, c.code);
+        EXPECT_EQ(reply.state, c.state) << c.code;
+        EXPECT_EQ(reply.signal, c.signal) << c.code;
+        EXPECT_EQ(reply.last_dial, std::nullopt) << c.code;
+        EXPECT_EQ(describe(reply), c.words + ", last dial never");
+    }
+}
+
+TEST(ReplyTest, LastDialTimeFollowsTheCode) {
+    for (const std::string time : {"9:05pm", "12:00am", "1:59am", "10:30pm"}) {
+        const Reply reply = interpret_reply("STATUS-CONNSIGOK" + time);
+        EXPECT_EQ(reply.kind, Reply::Kind::status) << time;
+        EXPECT_EQ(reply.last_dial, time);
+        EXPECT_EQ(describe(reply), "online, signal present, last dial " + time);
+    }
+}
+
+TEST(ReplyTest, ReplyWithoutCodeMeansTheServerHasNotClassifiedItsLinkYet) {
+    const Reply never = interpret_reply("na");
+    EXPECT_EQ(never.kind, Reply::Kind::status_not_known);
+    EXPECT_EQ(describe(never), "status not known yet, last dial never");
+
+    const Reply dialed = interpret_reply("7:15am");
+    EXPECT_EQ(dialed.kind, Reply::Kind::status_not_known);
+    EXPECT_EQ(describe(dialed), "status not known yet, last dial 7:15am");
+    EXPECT_EQ(arrival_line(dialed), "status: status not known yet, last dial 7:15am");
+}
+
+TEST(ReplyTest, TextsThatAreNoReplyAreNotUnderstood) {
+    for (const std::string text : {
+             "",
+             "STATUS",
+             "STATUS-CONNSIGOK",  // the time is never missing
+             "STATUS-CONNSIGOKNA",
+             "STATUS-CONNSIGOKna\r\n",
+             "STATUS-CONNSIGOKnever",
+             "STATUS-CONNSIGOK9:05PM",
+             "STATUS-CONNSIGOK09:05pm",
+             "STATUS-CONNSIGOK0:05pm",
+             "STATUS-CONNSIGOK13:05pm",
+             "STATUS-CONNSIGOK9:60pm",
+             "STATUS-CONNSIGOK9:5pm",
+             "STATUS-CONNSIGOK9:055pm",
+             "STATUS-CONNSIGOK:05pm",
+             "STATUS-CONNSIGOK123:05pm",
+             "STATUS-CONNSIGOK9-05pm",
+             "STATUS-NOSUCHONEna",
+             "status-connsigokna",
+             " STATUS-CONNSIGOKna",
+             "MESSA",
+             "message",
+             "n",
+         }) {
+        EXPECT_EQ(interpret_reply(text).kind, Reply::Kind::not_understood)
+            << ::testing::PrintToString(text);
+    }
+}
+
+TEST(ReplyTest, UnknownTextIsShownQuotedOnOneLine) {
+    const Reply reply = interpret_reply("what\r\nis\nthis");
+    EXPECT_EQ(describe(reply), "\"what?is?this\"");
+    EXPECT_EQ(arrival_line(reply), "not understood: \"what?is?this\"");
+}
+
+TEST(ReplyTest, MessagesAreConvertedFromWindows1252) {
+    const Reply reply = interpret_reply(
+        "MESSAGGr\xFC\xDF"
+        "e \x80 5");
+    EXPECT_EQ(reply.kind, Reply::Kind::message);
+    EXPECT_EQ(reply.message, "Grüße € 5");
+    EXPECT_EQ(describe(reply), "Grüße € 5");
+    EXPECT_EQ(arrival_line(reply), "message: Grüße € 5");
+
+    const Reply empty = interpret_reply("MESSAG");
+    EXPECT_EQ(empty.kind, Reply::Kind::message);
+    EXPECT_EQ(empty.message, "");
+}
+
+TEST(ReplyTest, MessageLinesAreKeptAndLaterOnesIndented) {
+    const Reply reply = interpret_reply("MESSAGfirst\r\nsecond\rthird\nfourth");
+    EXPECT_EQ(reply.message, "first\r\nsecond\rthird\nfourth");
+    EXPECT_EQ(describe(reply), "first\nsecond\nthird\nfourth");
+    EXPECT_EQ(arrival_line(reply), "message: first\n  second\n  third\n  fourth");
+}
+
+TEST(ReplyTest, TerminalControlsInReceivedTextAreDefused) {
+    const Reply reply = interpret_reply("MESSAG\x1B[2Jhi\x07\tthere\x7F\x81\x9D\x9C");
+    EXPECT_EQ(describe(reply), "?[2Jhi?\tthere???œ");
+    // Raw output is for those who asked for the bytes as they came.
+    EXPECT_EQ(raw_text(reply), "MESSAG\x1B[2Jhi\x07\tthere\x7F\u0081\u009D\u0153");
+}
+
+TEST(ReplyTest, RawTextIsTheReplyExactly) {
+    EXPECT_EQ(raw_text(interpret_reply("STATUS-DISCSIGOK9:05pm")), "STATUS-DISCSIGOK9:05pm");
+    EXPECT_EQ(raw_text(interpret_reply("garbage\r\n")), "garbage\r\n");
+}
+
+TEST(ReplyTest, BusyNoticeIsRecognisedWithOrWithoutItsLineEnd) {
+    EXPECT_TRUE(
+        client::is_busy_notice("MAXIMUM CONCURRENT SESSIONS REACHED - TERMINATING SESSION.\r\n"));
+    EXPECT_TRUE(
+        client::is_busy_notice("MAXIMUM CONCURRENT SESSIONS REACHED - TERMINATING SESSION."));
+    EXPECT_FALSE(client::is_busy_notice(""));
+    EXPECT_FALSE(client::is_busy_notice("MAXIMUM CONCURRENT SESSIONS REACHED"));
+    EXPECT_FALSE(
+        client::is_busy_notice(" MAXIMUM CONCURRENT SESSIONS REACHED - TERMINATING SESSION."));
+    EXPECT_FALSE(client::is_busy_notice("STATUS-CONNSIGOKna"));
+}
+
+}  // namespace
