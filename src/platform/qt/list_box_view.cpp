@@ -1,10 +1,30 @@
 #include "platform/qt/list_box_view.h"
 
+#include <QFontMetricsF>
 #include <QListWidget>
+#include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "platform/qt/conversions.h"
 
 namespace platform::qt {
+
+namespace {
+
+// Rows as high as the font's line spacing and no more: the style's item
+// margins would leave the status log room for two lines fewer than it keeps.
+class LineSpacedRows : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(std::max(1, static_cast<int>(QFontMetricsF(option.font).lineSpacing())));
+        return size;
+    }
+};
+
+}  // namespace
 
 ListBoxView::ListBoxView(platform::ListBox& list, QWidget& parent)
     : ListBoxView(list, *new QListWidget(&parent)) {}
@@ -16,6 +36,7 @@ ListBoxView::ListBoxView(platform::ListBox& list, QListWidget& widget)
     widget_.setTextElideMode(Qt::ElideNone);
     widget_.setSelectionMode(QAbstractItemView::SingleSelection);
     widget_.setUniformItemSizes(true);
+    widget_.setItemDelegate(new LineSpacedRows(&widget_));
     for (const auto& item : list_.items()) {
         widget_.addItem(to_qstring(item));
     }
