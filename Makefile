@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test sanitize check fuzz format format-check clean
+.PHONY: all deps configure build run test sanitize valgrind check fuzz format format-check clean
 
 all: build
 
@@ -34,8 +34,14 @@ sanitize: deps
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS) -LE e2e
 
-# What CI runs: the tests, the sanitizer build, the fuzzers and the format check.
-check: test sanitize fuzz format-check
+# The logic's unit tests under valgrind's memcheck: any error or leak fails.
+valgrind: build
+	scripts/install-deps build valgrind
+	valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect \
+	  --quiet ./$(BUILD)/logic_tests --gtest_brief=1
+
+# What CI runs: the tests, the sanitizer build, valgrind, the fuzzers and the format check.
+check: test sanitize valgrind fuzz format-check
 
 # Builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS.
 FUZZ_SECONDS ?= 30

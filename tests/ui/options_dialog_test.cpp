@@ -125,6 +125,9 @@ TEST_F(OptionsDialogTest, SaveTakesEveryPageWritesTheFileAndEnds) {
 }
 
 TEST_F(OptionsDialogTest, SaveFillsEmptyFieldsWithTheDefaults) {
+    // A read-only file keeps the dialog open, so the fields can be seen.
+    fake.files.put(ini_path, "kept");
+    fake.files.entries[ini_path].writable = false;
     ui::OptionsForm& form = options();
     form.LISTEN_PORT_TEXT.typed("");
     form.TRANSMIT_PORT_TEXT.typed("");
@@ -133,6 +136,9 @@ TEST_F(OptionsDialogTest, SaveFillsEmptyFieldsWithTheDefaults) {
     EXPECT_EQ(form.LISTEN_PORT_TEXT.text(), "2509");
     EXPECT_EQ(form.TRANSMIT_PORT_TEXT.text(), "2519");
     EXPECT_EQ(form.DPC_HW_POLL_INTERVAL_TEXTBOX.text(), "5");
+
+    fake.files.entries[ini_path].writable = true;
+    form.Save_Button.click();
     const app::Settings settings = saved();
     EXPECT_EQ(settings.LISTEN_PORT, 2509);
     EXPECT_EQ(settings.TRANSMIT_PORT, 2519);
