@@ -27,11 +27,6 @@ TEST_F(Form1Test, ButtonsRunTheDialAndHangUpHandlers) {
     EXPECT_EQ(window.STATUS_LIST.item(2), "     Local command: DISCONNECT");
 }
 
-TEST_F(Form1Test, LogHandsItsFocusToTheParkingButton) {
-    window.focus_received(window.STATUS_LIST);
-    EXPECT_TRUE(window.TAB_STOP_ZERO.has_focus());
-}
-
 TEST_F(Form1Test, PollTimerStartsOffAtFiveSecondsAndSurvivesAFailingNavigator) {
     fakes::FakeTimer& timer = *fake.timers.timers.at(0);
     EXPECT_FALSE(timer.enabled());

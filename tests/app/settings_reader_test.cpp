@@ -8,16 +8,13 @@
 
 #include "app/settings_file.h"
 #include "fakes/fake_file_system.h"
+#include "fakes/fake_services.h"
 
 namespace {
 
 using app::Settings;
 using app::SettingsReadOutcome;
-
-class FixedLocation : public platform::ProgramLocation {
-  public:
-    std::string program_folder() const override { return "/opt/orvanta"; }
-};
+using Outcome = SettingsReadOutcome;
 
 const std::string kPath = "/opt/orvanta/Orvanta.ini";
 
@@ -26,149 +23,96 @@ const std::string kPath = "/opt/orvanta/Orvanta.ini";
 constexpr Settings kBefore{1, 2, 3, 4, false, true, false, true, 5};
 constexpr Settings kInFile{2509, 2510, -120, 300, true, false, true, false, 250};
 
-std::string join(std::initializer_list<std::string_view> lines, std::string_view ending = "\r\n") {
+// kBefore with the first n (at most four) values read from the file.
+Settings first(int n) {
+    Settings settings = kBefore;
+    for (auto value : {&Settings::LISTEN_PORT, &Settings::TRANSMIT_PORT, &Settings::WINDOW_LEFT,
+                       &Settings::WINDOW_TOP}) {
+        if (n-- > 0) {
+            settings.*value = kInFile.*value;
+        }
+    }
+    return settings;
+}
+
+std::string join(std::initializer_list<std::string_view> lines) {
     std::string text;
     for (const std::string_view line : lines) {
         text += line;
-        text += ending;
+        text += "\r\n";
     }
     return text;
 }
 
-class SettingsReaderTest : public ::testing::Test {
-  protected:
-    SettingsReadOutcome read(std::string_view bytes) {
-        files.put(kPath, bytes);
-        return reader.read(settings);
-    }
-
-    fakes::FakeFileSystem files;
-    FixedLocation location;
-    app::SettingsReader reader{files, location};
-    Settings settings = kBefore;
-};
-
-TEST_F(SettingsReaderTest, CommentLinesBeforeAValueMayBeMissingOrExtra) {
-    EXPECT_EQ(read(join({"2509", "2510", "-120", "300", "True", "False", "True", "False", "250"})),
-              SettingsReadOutcome::Loaded);
-    EXPECT_EQ(settings, kInFile);
-
-    settings = kBefore;
-    EXPECT_EQ(read(join({"'",    "' anything at all: 77",
-                         "''",   "'\n7\n",
-                         "2509", "2510",
-                         "'a",   "'b",
-                         "'c",   "'d",
-                         "'e",   "-120",
-                         "300",  "'",
-                         "True", "False",
-                         "True", "False",
-                         "'",    "250"})),
-              SettingsReadOutcome::Loaded);
-    EXPECT_EQ(settings, kInFile);
-}
-
-TEST_F(SettingsReaderTest, NothingAfterTheNinthValueIsRead) {
+TEST(SettingsReaderTest, ReadsTheNineValuesAndKeepsThoseBeforeOneThatIsMissingOrBad) {
     const std::string file = app::format_settings(kInFile, "12/6/26");
-    EXPECT_EQ(read(file + "not a value\r\n\r\n"), SettingsReadOutcome::Loaded);
-    EXPECT_EQ(settings, kInFile);
-    // Nor need the last value have a line end.
-    settings = kBefore;
-    EXPECT_EQ(read(join({"2509", "2510", "-120", "300", "True", "False", "True", "False"}) + "250"),
-              SettingsReadOutcome::Loaded);
-    EXPECT_EQ(settings, kInFile);
-}
-
-TEST_F(SettingsReaderTest, LinesEndAtCarriageReturnsButNotAtLoneLineFeeds) {
-    std::string file = app::format_settings(kInFile, "12/6/26");
     std::string cr_only = file;
     std::erase(cr_only, '\n');
-    EXPECT_EQ(read(cr_only), SettingsReadOutcome::Loaded);
-    EXPECT_EQ(settings, kInFile);
-
-    // With LF alone the whole file is a single comment line, and the end
-    // comes before the first value.
-    settings = kBefore;
+    // With LF alone the whole file is one comment line: it ends before a value.
     std::string lf_only = file;
     std::erase(lf_only, '\r');
-    EXPECT_EQ(read(lf_only), SettingsReadOutcome::ReadFailure);
-    EXPECT_EQ(settings, kBefore);
+    struct Case {
+        std::string text;
+        Outcome outcome;
+        Settings read;
+    };
+    const Case cases[] = {
+        {join({"2509", "2510", "-120", "300", "True", "False", "True", "False", "250"}),
+         Outcome::Loaded, kInFile},
+        // Comment lines before a value may be missing or extra.
+        {join({"'", "' anything at all: 77", "''", "'\n7\n", "2509", "2510", "'a", "'b", "'c",
+               "-120", "300", "'", "True", "False", "True", "False", "'", "250"}),
+         Outcome::Loaded, kInFile},
+        // Nothing after the ninth value is read, nor need it end the line.
+        {file + "not a value\r\n\r\n", Outcome::Loaded, kInFile},
+        {join({"2509", "2510", "-120", "300", "True", "False", "True", "False"}) + "250",
+         Outcome::Loaded, kInFile},
+        {cr_only, Outcome::Loaded, kInFile},
+        {lf_only, Outcome::ReadFailure, first(0)},
+        // Values as hand edits write them.
+        {join({"2509.5", "2510.5", " -120 ", "+300", "true", "0", "1", "FALSE", "250.0"}),
+         Outcome::Loaded, Settings{2510, 2510, -120, 300, true, false, true, false, 250}},
+        // An empty line is a value, and not a number.
+        {join({"2509", "2510", "'", "", "-120"}), Outcome::ReadFailure, first(2)},
+        // Only an apostrophe in first place marks a comment.
+        {join({" ' indented", "2509"}), Outcome::ReadFailure, first(0)},
+        {join({"2509", "40000", "-120", "300", "True", "False", "True", "False", "250"}),
+         Outcome::ReadFailure, first(1)},
+        {join({"2509", "2510", "-120", "300", "yes", "False", "True", "False", "250"}),
+         Outcome::ReadFailure, first(4)},
+        // Cut short after the third value and the comment after it.
+        {file.substr(0, file.find("-120\r\n'\r\n") + 9), Outcome::ReadFailure, first(3)},
+        {"", Outcome::ReadFailure, first(0)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        fakes::FakeFileSystem files;
+        files.put(kPath, c.text);
+        fakes::FakeProgramLocation location;
+        Settings settings = kBefore;
+        EXPECT_EQ(app::SettingsReader(files, location).read(settings), c.outcome);
+        EXPECT_EQ(settings, c.read);
+    }
 }
 
-TEST_F(SettingsReaderTest, OnlyAnApostropheInFirstPlaceMarksAComment) {
-    // An empty line is a value, and not a number.
-    EXPECT_EQ(read(join({"2509", "2510", "'", "", "-120"})), SettingsReadOutcome::ReadFailure);
-    EXPECT_EQ(settings.LISTEN_PORT, 2509);
-    EXPECT_EQ(settings.TRANSMIT_PORT, 2510);
-    EXPECT_EQ(settings.WINDOW_LEFT, kBefore.WINDOW_LEFT);
-
-    settings = kBefore;
-    EXPECT_EQ(read(join({" ' indented", "2509"})), SettingsReadOutcome::ReadFailure);
-    EXPECT_EQ(settings, kBefore);
-}
-
-TEST_F(SettingsReaderTest, ABadValueStopsTheReadingThere) {
-    EXPECT_EQ(read(join({"2509", "40000", "-120", "300", "True", "False", "True", "False", "250"})),
-              SettingsReadOutcome::ReadFailure);
-    Settings expected = kBefore;
-    expected.LISTEN_PORT = 2509;
-    EXPECT_EQ(settings, expected);
-
-    settings = kBefore;
-    EXPECT_EQ(read(join({"2509", "2510", "-120", "300", "yes", "False", "True", "False", "250"})),
-              SettingsReadOutcome::ReadFailure);
-    expected = kBefore;
-    expected.LISTEN_PORT = 2509;
-    expected.TRANSMIT_PORT = 2510;
-    expected.WINDOW_LEFT = -120;
-    expected.WINDOW_TOP = 300;
-    EXPECT_EQ(settings, expected);
-}
-
-TEST_F(SettingsReaderTest, ValuesMayBeWrittenAsHandEditsWriteThem) {
-    EXPECT_EQ(
-        read(join({"2509.5", "2510.5", " -120 ", "+300", "true", "0", "1", "FALSE", "250.0"})),
-        SettingsReadOutcome::Loaded);
-    EXPECT_EQ(settings, (Settings{2510, 2510, -120, 300, true, false, true, false, 250}));
-}
-
-TEST_F(SettingsReaderTest, AFileCutShortKeepsTheValuesBeforeTheCut) {
-    // The written file up to the third value and the comment after it.
-    const std::string file = app::format_settings(kInFile, "12/6/26");
-    const std::size_t cut = file.find("-120\r\n'\r\n");
-    ASSERT_NE(cut, std::string::npos);
-
-    EXPECT_EQ(read(file.substr(0, cut + 9)), SettingsReadOutcome::ReadFailure);
-    Settings expected = kBefore;
-    expected.LISTEN_PORT = kInFile.LISTEN_PORT;
-    expected.TRANSMIT_PORT = kInFile.TRANSMIT_PORT;
-    expected.WINDOW_LEFT = kInFile.WINDOW_LEFT;
-    EXPECT_EQ(settings, expected);
-
-    settings = kBefore;
-    EXPECT_EQ(read(""), SettingsReadOutcome::ReadFailure);
-    EXPECT_EQ(settings, kBefore);
-}
-
-TEST_F(SettingsReaderTest, NoFileOrSomethingElseThanAFileIsMissing) {
-    EXPECT_EQ(reader.read(settings), SettingsReadOutcome::Missing);
-    EXPECT_EQ(settings, kBefore);
+TEST(SettingsReaderTest, NoFileOrSomethingElseIsMissingAndAFailingReadIsAReadFailure) {
+    fakes::FakeFileSystem files;
+    fakes::FakeProgramLocation location;
+    app::SettingsReader reader{files, location};
+    Settings settings = kBefore;
+    EXPECT_EQ(reader.read(settings), Outcome::Missing);
 
     files.entries[kPath] = fakes::FakeEntry{join({"2509"}), false};
-    EXPECT_EQ(reader.read(settings), SettingsReadOutcome::Missing);
+    EXPECT_EQ(reader.read(settings), Outcome::Missing);
     EXPECT_EQ(files.read_fault.calls(), 0);
-    EXPECT_EQ(settings, kBefore);
 
     // A failing look is no file either.
-    files.entries[kPath].regular = true;
-    files.regular_fault.always();
-    EXPECT_EQ(reader.read(settings), SettingsReadOutcome::Missing);
-    EXPECT_EQ(settings, kBefore);
-}
+    files.entries[kPath] = fakes::FakeEntry{app::format_settings(kInFile, "12/6/26")};
+    files.regular_fault.just(0);
+    EXPECT_EQ(reader.read(settings), Outcome::Missing);
 
-TEST_F(SettingsReaderTest, AFileThatCannotBeReadIsAReadFailure) {
     files.read_fault.always();
-    EXPECT_EQ(read(app::format_settings(kInFile, "12/6/26")), SettingsReadOutcome::ReadFailure);
+    EXPECT_EQ(reader.read(settings), Outcome::ReadFailure);
     EXPECT_EQ(settings, kBefore);
 }
 

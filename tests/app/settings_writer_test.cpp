@@ -1,16 +1,16 @@
 #include "app/settings_writer.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/settings_reader.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_file_system.h"
+#include "fakes/fake_services.h"
 #include "platform/posix/posix_file_system.h"
 #include "support/temp_folder.h"
 
@@ -19,98 +19,50 @@ namespace {
 using app::Settings;
 using app::SettingsReadOutcome;
 
-class FixedLocation : public platform::ProgramLocation {
-  public:
-    explicit FixedLocation(std::string folder) : folder_(std::move(folder)) {}
-    std::string program_folder() const override { return folder_; }
-
-  private:
-    std::string folder_;
-};
-
-const std::string kFolder = "/opt/orvanta";
 const std::string kPath = "/opt/orvanta/Orvanta.ini";
 const std::string kOldFile = "' the user's file\r\n1\r\n2\r\n3\r\n4\r\n1\r\n0\r\n1\r\n0\r\n5\r\n";
-
 constexpr Settings kSample{2509, 2510, -120, 300, true, false, true, false, 250};
-
-// Orvanta.ini for kSample, written on 12/6/26.
-constexpr std::string_view kSampleFile =
-    "'\r\n"
-    "'         Orvanta INI Settings File\r\n"
-    "'         ----------------------------------\r\n"
-    "'                   Written by Orvanta; edit it in the settings panel.\r\n"
-    "'\r\n"
-    "'\r\n"
-    "' This file contains settings for Orvanta...\r\n"
-    "' you should not need to edit it manually!\r\n"
-    "'\r\n"
-    "'\r\n"
-    "'\r\n"
-    "'\r\n"
-    "' The following line contains the Remote Receive port:\r\n"
-    "2509\r\n"
-    "'\r\n"
-    "' The following line contains the Remote Transmit port:\r\n"
-    "2510\r\n"
-    "'\r\n"
-    "'\r\n"
-    "' The following line contains the Window Left Position:\r\n"
-    "-120\r\n"
-    "'\r\n"
-    "' The following line contains the Window Top Position:\r\n"
-    "300\r\n"
-    "'\r\n"
-    "'\r\n"
-    "' The following line contains the Save Window Position on Exit option:\r\n"
-    "True\r\n"
-    "'\r\n"
-    "'\r\n"
-    "' The following line contains the Always Keep Connected option:\r\n"
-    "False\r\n"
-    "'\r\n"
-    "'\r\n"
-    "' The following line contains the Startup in Mini-Mode option:\r\n"
-    "True\r\n"
-    "'\r\n"
-    "'\r\n"
-    "' The following line contains the Startup in System Tray option:\r\n"
-    "False\r\n"
-    "'\r\n"
-    "'\r\n"
-    "' The following line contains the DPC hardware status poll interval:\r\n"
-    "250\r\n"
-    "'\r\n"
-    "'\r\n"
-    "'\r\n"
-    "' Date INI last modified:\r\n"
-    "'12/6/26\r\n";
 
 class SettingsWriterTest : public ::testing::Test {
   protected:
-    // What the failed write must have left: the old file, and nothing else.
+    // What a failed write must have left: the old file, and nothing else.
     void expect_old_file_alone() {
         EXPECT_EQ(files.paths(), std::vector<std::string>{kPath});
         EXPECT_EQ(files.entries[kPath].bytes, kOldFile);
     }
 
     fakes::FakeFileSystem files;
-    FixedLocation location{kFolder};
+    fakes::FakeProgramLocation location;
     fakes::FakeClock clock;
     app::SettingsWriter writer{files, location, clock};
     app::SettingsReader reader{files, location};
 };
 
-TEST_F(SettingsWriterTest, WritesTheFortyNineLinesByteForByte) {
-    ASSERT_TRUE(writer.write(kSample));
-    EXPECT_EQ(files.entries[kPath].bytes, kSampleFile);
-    EXPECT_EQ(files.paths(), std::vector<std::string>{kPath});
-}
-
-TEST_F(SettingsWriterTest, WritesTheDateInWindows1252) {
+TEST_F(SettingsWriterTest, WritesFortyNineLinesWithTheValuesOnTheirFixedLines) {
     clock.date = "12.06.26 \u00E9\u20AC";
     ASSERT_TRUE(writer.write(kSample));
-    EXPECT_TRUE(files.entries[kPath].bytes.ends_with("\r\n'12.06.26 \xE9\x80\r\n"));
+    EXPECT_EQ(files.writable_fault.calls(), 0) << "a first file needs no check";
+    const std::string& text = files.entries[kPath].bytes;
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end = 0; at < text.size(); at = end + 2) {
+        end = text.find("\r\n", at);
+        ASSERT_NE(end, std::string::npos) << "every line ends in CR LF";
+        lines.push_back(text.substr(at, end - at));
+    }
+    ASSERT_EQ(lines.size(), 49U);
+    const std::vector<std::pair<int, std::string>> values = {
+        {14, "2509"},  {17, "2510"}, {21, "-120"},  {24, "300"}, {28, "True"},
+        {32, "False"}, {36, "True"}, {40, "False"}, {44, "250"}, {49, "'12.06.26 \xE9\x80"}};
+    for (int number = 1; number <= 49; ++number) {
+        const std::string& line = lines[static_cast<std::size_t>(number - 1)];
+        const auto value = std::find_if(values.begin(), values.end(),
+                                        [number](const auto& v) { return v.first == number; });
+        if (value != values.end()) {
+            EXPECT_EQ(line, value->second) << "line " << number;
+        } else {
+            EXPECT_TRUE(line.starts_with("'")) << "line " << number << ": " << line;
+        }
+    }
 }
 
 TEST_F(SettingsWriterTest, WrittenValuesReadBackUnchanged) {
@@ -118,7 +70,6 @@ TEST_F(SettingsWriterTest, WrittenValuesReadBackUnchanged) {
         {},
         {-32768, 32767, -32768, 32767, true, true, true, true, -32768},
         {32767, -32768, -1, 1, false, true, false, true, 32767},
-        {0, 1, -2, 3, true, false, false, true, 0},
     };
     files.put(kPath, kOldFile);
     for (const Settings& sample : samples) {
@@ -143,25 +94,7 @@ TEST_F(SettingsWriterTest, AReadOnlyFileIsRefusedBeforeAnythingIsWritten) {
     expect_old_file_alone();
 }
 
-TEST_F(SettingsWriterTest, AFirstFileNeedsNoWritableCheck) {
-    ASSERT_TRUE(writer.write(kSample));
-    EXPECT_EQ(files.writable_fault.calls(), 0);
-    EXPECT_EQ(files.entries[kPath].bytes, kSampleFile);
-}
-
-TEST_F(SettingsWriterTest, ADiskFillingUpHalfWayLeavesTheOldFile) {
-    for (const std::size_t room :
-         {std::size_t{0}, std::size_t{1}, std::size_t{700}, kSampleFile.size() - 1}) {
-        files.put(kPath, kOldFile);
-        files.free_bytes = room;
-        EXPECT_FALSE(writer.write(kSample)) << room;
-        expect_old_file_alone();
-    }
-    files.free_bytes = kSampleFile.size();
-    EXPECT_TRUE(writer.write(kSample));
-}
-
-TEST_F(SettingsWriterTest, AFailingStepLeavesTheOldFileAndNoTemporaryFile) {
+TEST_F(SettingsWriterTest, AFailingStepOrAFullDiskLeavesTheOldFileAndNoTemporaryFile) {
     for (fakes::Fault* fault :
          {&files.create_fault, &files.write_fault, &files.commit_fault, &files.replace_fault}) {
         files.put(kPath, kOldFile);
@@ -172,58 +105,39 @@ TEST_F(SettingsWriterTest, AFailingStepLeavesTheOldFileAndNoTemporaryFile) {
     }
     // Each temporary file that was made went again.
     EXPECT_EQ(files.removed.size(), 3u);
-    ASSERT_TRUE(writer.write(kSample));
-    EXPECT_EQ(files.entries[kPath].bytes, kSampleFile);
-}
 
-// The same on a real disk, where root may write what the permissions forbid.
-TEST(SettingsWriterOnDiskTest, AReadOnlyFileStaysByteForByteEvenForRoot) {
-    test_support::TempFolder folder;
-    const auto path = folder.path() / "Orvanta.ini";
-    test_support::write_file(path, kOldFile);
-    std::filesystem::permissions(path, std::filesystem::perms(0444));
-
-    platform::posix::PosixFileSystem files;
-    FixedLocation location(folder.path().string());
-    fakes::FakeClock clock;
-    EXPECT_FALSE(app::SettingsWriter(files, location, clock).write(kSample));
-
-    EXPECT_EQ(test_support::read_file(path), kOldFile);
-    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0444));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
-}
-
-TEST(SettingsWriterOnDiskTest, AFolderThatCannotHoldFilesFails) {
-    test_support::TempFolder folder;
-    test_support::write_file(folder.path() / "plain", "not a folder");
-    platform::posix::PosixFileSystem files;
-    fakes::FakeClock clock;
-    for (const auto& place :
-         {folder.path() / "absent", folder.path() / "plain", folder.path() / "plain" / "below"}) {
-        FixedLocation location(place.string());
-        EXPECT_FALSE(app::SettingsWriter(files, location, clock).write(kSample)) << place;
+    for (const std::size_t room : {std::size_t{0}, std::size_t{1}, std::size_t{700}}) {
+        files.free_bytes = room;
+        EXPECT_FALSE(writer.write(kSample)) << room;
+        expect_old_file_alone();
     }
-    EXPECT_EQ(test_support::read_file(folder.path() / "plain"), "not a folder");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+    files.free_bytes.reset();
+    EXPECT_TRUE(writer.write(kSample));
 }
 
-TEST(SettingsWriterOnDiskTest, ReplacesTheFileKeepingItsPermissions) {
+// On a real disk, where root may write what the permissions forbid.
+TEST(SettingsWriterOnDiskTest, ReplacesAWritableFileAndLeavesAReadOnlyOneByteForByte) {
     test_support::TempFolder folder;
     const auto path = folder.path() / "Orvanta.ini";
     test_support::write_file(path, kOldFile);
     std::filesystem::permissions(path, std::filesystem::perms(0640));
-
     platform::posix::PosixFileSystem files;
-    FixedLocation location(folder.path().string());
+    fakes::FakeProgramLocation location;
+    location.folder = folder.path().string();
     fakes::FakeClock clock;
-    ASSERT_TRUE(app::SettingsWriter(files, location, clock).write(kSample));
+    app::SettingsWriter writer(files, location, clock);
 
-    EXPECT_EQ(test_support::read_file(path), kSampleFile);
-    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+    ASSERT_TRUE(writer.write(kSample));
     Settings read;
     EXPECT_EQ(app::SettingsReader(files, location).read(read), SettingsReadOutcome::Loaded);
     EXPECT_EQ(read, kSample);
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
+
+    const std::string written = test_support::read_file(path);
+    std::filesystem::permissions(path, std::filesystem::perms(0444));
+    EXPECT_FALSE(writer.write(Settings{}));
+    EXPECT_EQ(test_support::read_file(path), written);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
 }
 
 }  // namespace

@@ -15,50 +15,24 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "../support/loopback.h"
+
 namespace {
 
 namespace exit_status = client::exit_status;
+using test_support::at_loopback;
+using test_support::free_port;
 using Words = std::vector<std::string>;
 
 constexpr const char* notice = "MAXIMUM CONCURRENT SESSIONS REACHED - TERMINATING SESSION.\r\n";
 
 int stream_socket() {
     return ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-}
-
-// Binds or connects descriptor to 127.0.0.1 at port.
-template <typename Call>
-int at_loopback(Call call, int descriptor, std::uint16_t port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return call(descriptor, reinterpret_cast<sockaddr*>(&address), sizeof address);
-}
-
-// A port on 127.0.0.1 that nothing uses. It is taken from below the range
-// that the system hands out for outgoing connections, so that no connection
-// of a test running beside this one can take it before the client does.
-std::uint16_t free_port() {
-    static std::mt19937 random{std::random_device{}()};
-    std::uniform_int_distribution<int> ports(20000, 32000);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const auto port = static_cast<std::uint16_t>(ports(random));
-        const int probe = stream_socket();
-        const bool free = at_loopback(::bind, probe, port) == 0;
-        ::close(probe);
-        if (free) {
-            return port;
-        }
-    }
-    ADD_FAILURE() << "no free port";
-    return 1;
 }
 
 // Everything the peer sends until it ends its side.

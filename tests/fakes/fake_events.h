@@ -24,14 +24,12 @@ class FakeEvents : public platform::Events {
     // Runs for each sleep, e.g. to move a fake clock on by the time slept.
     std::function<void(std::chrono::milliseconds)> on_sleep;
     void sleep_for(std::chrono::milliseconds duration) override {
-        ++sleeps;
         if (on_sleep) {
             on_sleep(duration);
         }
     }
 
     int calls = 0;
-    int sleeps = 0;
 };
 
 }  // namespace fakes

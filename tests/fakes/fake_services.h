@@ -35,13 +35,6 @@ class FakeProgramLocation : public platform::ProgramLocation {
     std::string program_folder() const override { return folder; }
 };
 
-// Real components that a test puts in place of some of the doubles.
-struct RealComponents {
-    platform::VersionInfo* version_info = nullptr;
-    platform::Network* network = nullptr;
-    platform::TrayIcon* tray = nullptr;
-};
-
 // One test double of every platform interface, handed out as app::Services.
 // Sleeping moves the fake clock on by the time slept.
 struct FakeServices {
@@ -62,20 +55,9 @@ struct FakeServices {
     FakeVersionInfo version_info;
     FakeShell shell;
 
-    // All doubles, but for the real components given.
-    app::Services services(RealComponents real = {}) {
-        return {navigator,
-                clock,
-                timers,
-                real.tray != nullptr ? *real.tray : tray,
-                events,
-                message_box,
-                desktop,
-                real.network != nullptr ? *real.network : network,
-                files,
-                location,
-                real.version_info != nullptr ? *real.version_info : version_info,
-                shell};
+    app::Services services() {
+        return {navigator, clock,   timers, tray,     events,       message_box,
+                desktop,   network, files,  location, version_info, shell};
     }
 };
 

@@ -16,7 +16,6 @@ class FakeTrayIcon : public platform::TrayIcon {
     std::string tooltip;
     bool attention = false;
     bool shown = false;
-    int show_calls = 0;
     // Every call, such as "Icon dish_connected", "ToolTip ...", "Attention 1".
     std::vector<std::string> calls;
     Fault fault;
@@ -36,7 +35,6 @@ class FakeTrayIcon : public platform::TrayIcon {
     void ShowIcon() override {
         record("ShowIcon");
         shown = true;
-        ++show_calls;
     }
     void on_IconClicked(std::function<void()> handler) override { clicked_ = std::move(handler); }
 

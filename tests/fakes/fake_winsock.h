@@ -16,9 +16,7 @@ namespace fakes {
 class FakeWinsock : public platform::Winsock {
   public:
     int state = sckClosed;
-    int local_port = 0;
     std::string remote_host;
-    int remote_port = 0;
     std::string remote_host_ip;
     std::string incoming;  // what GetData gives next
     std::vector<std::string> sent;
@@ -39,7 +37,6 @@ class FakeWinsock : public platform::Winsock {
     }
     void set_LocalPort(std::int16_t port) override {
         record("LocalPort " + std::to_string(port), port_fault);
-        local_port = port;
     }
     void Listen() override {
         record("Listen", listen_fault);
@@ -66,7 +63,6 @@ class FakeWinsock : public platform::Winsock {
     }
     void set_RemotePort(std::int16_t port) override {
         calls.push_back("RemotePort " + std::to_string(port));
-        remote_port = port;
     }
     void Connect() override {
         record("Connect", connect_fault);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -11,29 +12,35 @@
 
 namespace {
 
-constexpr const char* separator = "     --------------------------------------";
+using Lines = std::vector<std::string>;
+using Fault = void (*)(fakes::FakeNavigator&);
 
-class DialControlTest : public ::testing::Test {
-  protected:
-    DialControlTest() {
+constexpr const char* separator = "     --------------------------------------";
+constexpr const char* connect = "     Local command: CONNECT";
+constexpr const char* disconnect = "     Local command: DISCONNECT";
+constexpr const char* connected = "     Already connected to ISP";
+constexpr const char* dialing = "     Already dialing the ISP";
+constexpr const char* no_strength = "     Not enough signal strength";
+constexpr const char* disconnected = "     Already disconnected from ISP";
+
+// The handlers with the controls they use, at 9:05pm.
+struct Rig {
+    Rig() {
         label.set_caption("na");
         form.set_visible(true);
         clock.set_time(21, 5);
     }
 
     // The message lines of the blocks in the log, oldest first.
-    std::vector<std::string> messages() const {
-        std::vector<std::string> result;
+    Lines messages() const {
+        Lines result;
         for (int i = list.count() - 1; i >= 0; --i) {
-            const auto& line = list.item(i);
-            if (line != separator && line != "     09:05pm") {
-                result.push_back(line);
+            if (list.item(i) != separator && list.item(i) != "     09:05pm") {
+                result.push_back(list.item(i));
             }
         }
         return result;
     }
-
-    using Lines = std::vector<std::string>;
 
     platform::Form form{"Form1"};
     platform::CommandButton tab_stop{form, "TAB_STOP_ZERO"};
@@ -46,156 +53,100 @@ class DialControlTest : public ::testing::Test {
     monitor::DialControl dial{navigator, log, tab_stop, label, clock};
 };
 
-TEST_F(DialControlTest, ConnectWhileConnectedIsRefused) {
-    navigator.connection = 1;
-    dial.CONNECT_BUTTON_Click();
-    EXPECT_EQ(messages(), Lines{"     Already connected to ISP"});
-    EXPECT_EQ(list.count(), 3);
-    EXPECT_EQ(navigator.connection_reads_made(), 1);
-    EXPECT_EQ(navigator.signal_reads(), 0);
-    EXPECT_EQ(navigator.dials(), 0);
-    EXPECT_EQ(label.caption(), "na");
-}
+void none(fakes::FakeNavigator&) {}
 
-TEST_F(DialControlTest, ConnectWhileDialingReadsTheConnectionTwice) {
-    navigator.connection = 3;
-    dial.CONNECT_BUTTON_Click();
-    EXPECT_EQ(messages(), Lines{"     Already dialing the ISP"});
-    EXPECT_EQ(navigator.connection_reads_made(), 2);
-    EXPECT_EQ(navigator.dials(), 0);
-
-    // The second read decides, not the first.
-    navigator.connection_reads = {2, 3};
-    dial.CONNECT_BUTTON_Click();
-    EXPECT_EQ(list.item(2), "     Already dialing the ISP");
-    EXPECT_EQ(navigator.dials(), 0);
-}
-
-TEST_F(DialControlTest, ConnectWithoutSignalStrengthWritesTwoBlocksAndDoesNotDial) {
-    navigator.connection = 2;
-    navigator.signal = 0;
-    dial.CONNECT_BUTTON_Click();
-    EXPECT_EQ(messages(),
-              (Lines{"     Local command: CONNECT", "     Not enough signal strength"}));
-    EXPECT_EQ(list.count(), 6);
-    EXPECT_EQ(navigator.dials(), 0);
-    EXPECT_EQ(label.caption(), "na");
-}
-
-TEST_F(DialControlTest, ConnectDialsForAnyOtherStateAndSignal) {
-    // Disconnected, 0 or an unknown connection value; signal present, absent
-    // (3) or unknown: all of these dial.
-    const std::pair<std::int16_t, std::int16_t> states[] = {{2, 1}, {2, 3}, {0, 1}, {7, 9}};
-    int dials = 0;
-    for (const auto& [connection, signal] : states) {
-        SCOPED_TRACE(std::to_string(connection) + "/" + std::to_string(signal));
-        navigator.connection = connection;
-        navigator.signal = signal;
-        label.set_caption("na");
-        dial.CONNECT_BUTTON_Click();
-        EXPECT_EQ(list.item(2), "     Local command: CONNECT");
-        EXPECT_EQ(label.caption(), "9:05pm");
-        EXPECT_EQ(navigator.dials(), ++dials);
+TEST(DialControlTest, ConnectChecksTheLinkTwiceAndTheSignalBeforeDialling) {
+    struct Case {
+        std::deque<std::int16_t> connection;  // one value a read; the last stays
+        std::int16_t signal;
+        Fault fault;
+        Lines messages;
+        int reads;
+    };
+    const Case cases[] = {
+        {{1}, 1, none, {connected}, 1},
+        {{3}, 1, none, {dialing}, 2},
+        {{2, 3}, 1, none, {dialing}, 2},  // the second read decides
+        {{2}, 0, none, {connect, no_strength}, 2},
+        // Disconnected, 0 or an unknown connection value; signal present,
+        // absent (3) or unknown: all of these dial.
+        {{2}, 1, none, {connect}, 2},
+        {{2}, 3, none, {connect}, 2},
+        {{0}, 1, none, {connect}, 2},
+        {{7}, 9, none, {connect}, 2},
+        // A failing first read acts as connected, a failing second one as
+        // dialing, a failing signal read as no signal strength.
+        {{2}, 1, [](fakes::FakeNavigator& n) { n.connection_fault.always(); }, {connected}, 1},
+        {{2}, 1, [](fakes::FakeNavigator& n) { n.connection_fault.after(1); }, {dialing}, 2},
+        {{2},
+         1,
+         [](fakes::FakeNavigator& n) { n.signal_fault.always(); },
+         {connect, no_strength},
+         2},
+        {{2}, 1, [](fakes::FakeNavigator& n) { n.dial_fault.always(); }, {connect}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.connection) + " " + std::to_string(c.signal));
+        Rig rig;
+        rig.navigator.connection_reads = c.connection;
+        rig.navigator.connection = c.connection.back();
+        rig.navigator.signal = c.signal;
+        c.fault(rig.navigator);
+        EXPECT_NO_THROW(rig.dial.CONNECT_BUTTON_Click());
+        EXPECT_EQ(rig.messages(), c.messages);
+        EXPECT_EQ(rig.navigator.connection_reads_made(), c.reads);
+        EXPECT_EQ(rig.navigator.signal_reads(), c.messages.front() == connect ? 1 : 0);
+        // The last dial's time shows once the dial is tried, even if it fails.
+        const bool dialled = c.messages == Lines{connect};
+        EXPECT_EQ(rig.navigator.dials(), dialled ? 1 : 0);
+        EXPECT_EQ(rig.label.caption(), dialled ? "9:05pm" : "na");
     }
 }
 
-TEST_F(DialControlTest, LastDialLabelShowsTheHourWithoutLeadingZero) {
-    clock.set_time(0, 30);
-    dial.CONNECT_BUTTON_Click();
-    EXPECT_EQ(label.caption(), "12:30am");
-    clock.set_time(7, 7);
-    dial.CONNECT_BUTTON_Click();
-    EXPECT_EQ(label.caption(), "7:07am");
-    EXPECT_EQ(list.item(1), "     07:07am");
-}
-
-TEST_F(DialControlTest, DisconnectIsRefusedOnlyWhenDisconnected) {
-    navigator.connection = 2;
-    dial.DISCONNECT_BUTTON_Click();
-    EXPECT_EQ(messages(), Lines{"     Already disconnected from ISP"});
-    EXPECT_EQ(navigator.hang_ups(), 0);
-
-    for (const std::int16_t state : {1, 3, 0}) {
-        navigator.connection = state;
-        dial.DISCONNECT_BUTTON_Click();
-        EXPECT_EQ(list.item(2), "     Local command: DISCONNECT");
+TEST(DialControlTest, DisconnectHangsUpUnlessTheLinkIsDown) {
+    struct Case {
+        std::int16_t connection;
+        Fault fault;
+        const char* message;
+    };
+    const Case cases[] = {
+        {2, none, disconnected},
+        {1, none, disconnect},
+        {3, none, disconnect},
+        {0, none, disconnect},
+        {2, [](fakes::FakeNavigator& n) { n.connection_fault.always(); }, disconnected},
+        {1, [](fakes::FakeNavigator& n) { n.hang_up_fault.always(); }, disconnect},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.connection);
+        Rig rig;
+        rig.navigator.connection = c.connection;
+        c.fault(rig.navigator);
+        EXPECT_NO_THROW(rig.dial.DISCONNECT_BUTTON_Click());
+        EXPECT_EQ(rig.messages(), Lines{c.message});
+        EXPECT_EQ(rig.navigator.hang_ups(), std::string(c.message) == disconnect ? 1 : 0);
+        EXPECT_EQ(rig.navigator.signal_reads(), 0);
+        EXPECT_EQ(rig.label.caption(), "na");
     }
-    EXPECT_EQ(navigator.hang_ups(), 3);
-    EXPECT_EQ(navigator.signal_reads(), 0);
-    EXPECT_EQ(label.caption(), "na");
 }
 
-TEST_F(DialControlTest, BothHandlersParkTheFocusFirst) {
-    button.set_focus();
-    navigator.connection = 1;
-    dial.CONNECT_BUTTON_Click();
-    EXPECT_TRUE(tab_stop.has_focus());
+TEST(DialControlTest, BothHandlersParkTheFocusFirstOrPassOverAFailingMove) {
+    Rig rig;
+    rig.navigator.connection = 1;
+    rig.button.set_focus();
+    rig.dial.CONNECT_BUTTON_Click();
+    EXPECT_TRUE(rig.tab_stop.has_focus());
+    rig.button.set_focus();
+    rig.dial.DISCONNECT_BUTTON_Click();
+    EXPECT_TRUE(rig.tab_stop.has_focus());
 
-    button.set_focus();
-    dial.DISCONNECT_BUTTON_Click();
-    EXPECT_TRUE(tab_stop.has_focus());
-}
-
-TEST_F(DialControlTest, FailingFocusMoveIsPassedOver) {
-    form.set_visible(false);  // a hidden window cannot take the focus
-    navigator.connection = 2;
-    dial.CONNECT_BUTTON_Click();
-    EXPECT_EQ(navigator.dials(), 1);
-    navigator.connection = 1;
-    dial.DISCONNECT_BUTTON_Click();
-    EXPECT_EQ(navigator.hang_ups(), 1);
-    EXPECT_FALSE(tab_stop.has_focus());
-}
-
-TEST_F(DialControlTest, FailingFirstReadActsAsConnected) {
-    navigator.connection_fault.always();
-    dial.CONNECT_BUTTON_Click();
-    EXPECT_EQ(messages(), Lines{"     Already connected to ISP"});
-    EXPECT_EQ(navigator.connection_reads_made(), 1);
-    EXPECT_EQ(navigator.signal_reads(), 0);
-    EXPECT_EQ(navigator.dials(), 0);
-}
-
-TEST_F(DialControlTest, FailingSecondReadActsAsDialing) {
-    navigator.connection = 2;
-    navigator.connection_fault.after(1);
-    dial.CONNECT_BUTTON_Click();
-    EXPECT_EQ(messages(), Lines{"     Already dialing the ISP"});
-    EXPECT_EQ(navigator.connection_reads_made(), 2);
-    EXPECT_EQ(navigator.dials(), 0);
-}
-
-TEST_F(DialControlTest, FailingSignalReadActsAsNoSignalStrength) {
-    navigator.connection = 2;
-    navigator.signal_fault.always();
-    dial.CONNECT_BUTTON_Click();
-    EXPECT_EQ(messages(),
-              (Lines{"     Local command: CONNECT", "     Not enough signal strength"}));
-    EXPECT_EQ(navigator.dials(), 0);
-    EXPECT_EQ(label.caption(), "na");
-}
-
-TEST_F(DialControlTest, FailingDialStillLeavesTheLabelSet) {
-    navigator.connection = 2;
-    navigator.dial_fault.always();
-    EXPECT_NO_THROW(dial.CONNECT_BUTTON_Click());
-    EXPECT_EQ(messages(), Lines{"     Local command: CONNECT"});
-    EXPECT_EQ(navigator.dials(), 1);
-    EXPECT_EQ(label.caption(), "9:05pm");
-}
-
-TEST_F(DialControlTest, FailingReadOrHangUpInDisconnect) {
-    navigator.connection_fault.always();
-    dial.DISCONNECT_BUTTON_Click();
-    EXPECT_EQ(messages(), Lines{"     Already disconnected from ISP"});
-    EXPECT_EQ(navigator.hang_ups(), 0);
-
-    navigator.connection_fault.never();
-    navigator.connection = 1;
-    navigator.hang_up_fault.always();
-    EXPECT_NO_THROW(dial.DISCONNECT_BUTTON_Click());
-    EXPECT_EQ(list.item(2), "     Local command: DISCONNECT");
-    EXPECT_EQ(navigator.hang_ups(), 1);
+    Rig hidden;  // a hidden window cannot take the focus
+    hidden.form.set_visible(false);
+    hidden.dial.CONNECT_BUTTON_Click();
+    hidden.navigator.connection = 1;
+    hidden.dial.DISCONNECT_BUTTON_Click();
+    EXPECT_EQ(hidden.navigator.dials(), 1);
+    EXPECT_EQ(hidden.navigator.hang_ups(), 1);
 }
 
 }  // namespace

@@ -31,12 +31,6 @@ TEST_F(TalkerTest, StatusReplyIsTheCodeAndTheDialTimeWhenTheConnectionOpens) {
     EXPECT_EQ(talker().calls.back(), "Close");
 }
 
-TEST_F(TalkerTest, ReplyBeforeAnyDialSaysNa) {
-    request("10.3.0.1", {"STATUS"});
-    opened("10.3.0.1");
-    EXPECT_EQ(talker().sent, Lines{"STATUS-DISCSIGOKna"});
-}
-
 TEST_F(TalkerTest, LaterRequestReplacesOneStillUnderWay) {
     request("10.3.0.1", {"STATUS"}, 1);
     request("10.3.0.2", {"STATUS"}, 2);

@@ -30,14 +30,28 @@ class OptionsDialogTest : public ::testing::Test {
         const auto& calls = fake.desktop.calls;
         return std::find(calls.begin(), calls.end(), "quit") != calls.end();
     }
+    // The three fields, then the four boxes: save position, redial, mini
+    // mode, tray.
+    std::string fields() {
+        ui::OptionsForm& form = options();
+        std::string shown = form.LISTEN_PORT_TEXT.text() + " " + form.TRANSMIT_PORT_TEXT.text() +
+                            " " + form.DPC_HW_POLL_INTERVAL_TEXTBOX.text() + " ";
+        for (const platform::CheckBox* box :
+             {&form.SAVE_WINDOW_POS_CHECKBOX, &form.KEEP_CONNECTED_CHECKBOX,
+              &form.STARTUP_IN_MINIMODE_CHECKBOX, &form.STARTUP_IN_SYSTRAY_CHECKBOX}) {
+            shown += std::to_string(box->value());
+        }
+        return shown;
+    }
     // The settings that Orvanta.ini holds now.
     app::Settings saved() {
         app::Settings settings;
         EXPECT_TRUE(app::parse_settings(fake.files.entries.at(ini_path).bytes, settings));
         return settings;
     }
-    std::string last_box_title() const {
-        return fake.message_box.shown.empty() ? "" : fake.message_box.shown.back().title;
+    void make_read_only() {
+        fake.files.put(ini_path, "kept");
+        fake.files.entries[ini_path].writable = false;
     }
 
     fakes::FakeServices fake;
@@ -46,41 +60,24 @@ class OptionsDialogTest : public ::testing::Test {
     fakes::FakeTimer& poll_timer = *fake.timers.timers.at(0);
 };
 
-TEST_F(OptionsDialogTest, OpensOnTheCommsPageWithDefaultsForUnreadSettings) {
+TEST_F(OptionsDialogTest, OpensOnTheCommsPageShowingDefaultsOrTheSettingsInUse) {
     EXPECT_FALSE(window.visible());
     EXPECT_FALSE(poll_timer.enabled());
-    ui::OptionsForm& form = options();
-    EXPECT_TRUE(fake.desktop.is_open(form));
-    EXPECT_EQ(form.LISTEN_PORT_TEXT.text(), "2509");
-    EXPECT_EQ(form.TRANSMIT_PORT_TEXT.text(), "2519");
-    EXPECT_EQ(form.DPC_HW_POLL_INTERVAL_TEXTBOX.text(), "5");
-    for (const platform::CheckBox* box :
-         {&form.SAVE_WINDOW_POS_CHECKBOX, &form.KEEP_CONNECTED_CHECKBOX,
-          &form.STARTUP_IN_MINIMODE_CHECKBOX, &form.STARTUP_IN_SYSTRAY_CHECKBOX}) {
-        EXPECT_EQ(box->value(), platform::CheckBox::cleared) << box->name();
-    }
-    EXPECT_TRUE(form.COMMS_FRAME.visible());
-    EXPECT_FALSE(form.WINDOW_FRAME.visible() || form.STARTUP_FRAME.visible() ||
-                 form.OTHER_OPTIONS_FRAME.visible());
-    // The settings themselves stay unread until Save.
-    EXPECT_EQ(form1.settings(), app::Settings{});
-}
+    EXPECT_TRUE(fake.desktop.is_open(options()));
+    EXPECT_EQ(fields(), "2509 2519 5 0000");
+    EXPECT_TRUE(options().COMMS_FRAME.visible());
+    EXPECT_FALSE(options().WINDOW_FRAME.visible() || options().STARTUP_FRAME.visible() ||
+                 options().OTHER_OPTIONS_FRAME.visible());
+    EXPECT_EQ(form1.settings(), app::Settings{}) << "the settings stay unread until Save";
 
-TEST_F(OptionsDialogTest, FieldsShowTheSettingsOfARunningProgram) {
     options().Cancel_Button.click();
-    app::Settings& settings = form1.settings();
-    settings = {.LISTEN_PORT = 3000,
-                .TRANSMIT_PORT = -7,
-                .SAVE_WINDOW_POS = true,
-                .STARTUP_IN_SYSTRAY = true,
-                .DPC_HW_POLL_INTERVAL = 60};
+    form1.settings() = {.LISTEN_PORT = 3000,
+                        .TRANSMIT_PORT = -7,
+                        .SAVE_WINDOW_POS = true,
+                        .STARTUP_IN_SYSTRAY = true,
+                        .DPC_HW_POLL_INTERVAL = 60};
     window.SETTINGS_BUTTON.click();
-    EXPECT_EQ(options().LISTEN_PORT_TEXT.text(), "3000");
-    EXPECT_EQ(options().TRANSMIT_PORT_TEXT.text(), "-7");
-    EXPECT_EQ(options().DPC_HW_POLL_INTERVAL_TEXTBOX.text(), "60");
-    EXPECT_EQ(options().SAVE_WINDOW_POS_CHECKBOX.value(), 1);
-    EXPECT_EQ(options().KEEP_CONNECTED_CHECKBOX.value(), 0);
-    EXPECT_EQ(options().STARTUP_IN_SYSTRAY_CHECKBOX.value(), 1);
+    EXPECT_EQ(fields(), "3000 -7 60 1001");
 }
 
 TEST_F(OptionsDialogTest, LabelClicksToggleTheirBoxButLeaveAGreyedOne) {
@@ -125,24 +122,18 @@ TEST_F(OptionsDialogTest, SaveTakesEveryPageWritesTheFileAndEnds) {
 }
 
 TEST_F(OptionsDialogTest, SaveFillsEmptyFieldsWithTheDefaults) {
-    // A read-only file keeps the dialog open, so the fields can be seen.
-    fake.files.put(ini_path, "kept");
-    fake.files.entries[ini_path].writable = false;
-    ui::OptionsForm& form = options();
-    form.LISTEN_PORT_TEXT.typed("");
-    form.TRANSMIT_PORT_TEXT.typed("");
-    form.DPC_HW_POLL_INTERVAL_TEXTBOX.typed("");
-    form.Save_Button.click();
-    EXPECT_EQ(form.LISTEN_PORT_TEXT.text(), "2509");
-    EXPECT_EQ(form.TRANSMIT_PORT_TEXT.text(), "2519");
-    EXPECT_EQ(form.DPC_HW_POLL_INTERVAL_TEXTBOX.text(), "5");
+    make_read_only();  // keeps the dialog open, so the fields can be seen
+    options().LISTEN_PORT_TEXT.typed("");
+    options().TRANSMIT_PORT_TEXT.typed("");
+    options().DPC_HW_POLL_INTERVAL_TEXTBOX.typed("");
+    options().Save_Button.click();
+    ASSERT_TRUE(open());
+    EXPECT_EQ(fields(), "2509 2519 5 0000");
 
     fake.files.entries[ini_path].writable = true;
-    form.Save_Button.click();
-    const app::Settings settings = saved();
-    EXPECT_EQ(settings.LISTEN_PORT, 2509);
-    EXPECT_EQ(settings.TRANSMIT_PORT, 2519);
-    EXPECT_EQ(settings.DPC_HW_POLL_INTERVAL, 5);
+    options().Save_Button.click();
+    EXPECT_EQ(saved(), (app::Settings{
+                           .LISTEN_PORT = 2509, .TRANSMIT_PORT = 2519, .DPC_HW_POLL_INTERVAL = 5}));
 }
 
 TEST_F(OptionsDialogTest, FieldsThatCannotBeStoredAreRefusedAndNothingChanges) {
@@ -175,7 +166,7 @@ TEST_F(OptionsDialogTest, FieldsThatCannotBeStoredAreRefusedAndNothingChanges) {
         EXPECT_EQ((form.*c.field).text(), c.text);
         EXPECT_FALSE(fake.files.contains(ini_path));
         EXPECT_EQ(form1.settings(), app::Settings{});
-        EXPECT_TRUE(open());
+        ASSERT_TRUE(open());
         EXPECT_FALSE(quit());
         form.Cancel_Button.click();
         window.SETTINGS_BUTTON.click();
@@ -183,8 +174,7 @@ TEST_F(OptionsDialogTest, FieldsThatCannotBeStoredAreRefusedAndNothingChanges) {
 }
 
 TEST_F(OptionsDialogTest, ReadOnlyFileShowsTheWriteErrorAndKeepsTheDialog) {
-    fake.files.put(ini_path, "kept");
-    fake.files.entries[ini_path].writable = false;
+    make_read_only();
     options().LISTEN_PORT_TEXT.typed("2600");
     options().Save_Button.click();
 

@@ -40,17 +40,6 @@ TEST_F(VersionRecordTest, ReadsEveryFieldFromTheFirstTranslationsTable) {
     EXPECT_EQ(r.ProductVersion, "2.20");
 }
 
-TEST_F(VersionRecordTest, TranslationKeyIsLanguageThenCodePageInEightHexDigits) {
-    info.set_translations({0x00, 0x00, 0xE4, 0x04});
-    info.set_string("000004E4", "ProductVersion", "1");
-    EXPECT_TRUE(reader.ReadVersionRecord("f"));
-    EXPECT_EQ(reader.TranslationKey(), "000004E4");
-
-    info.set_translations({0x0C, 0xFC, 0xAB, 0xCD});
-    reader.ReadVersionRecord("f");
-    EXPECT_EQ(reader.TranslationKey(), "FC0CCDAB");
-}
-
 TEST_F(VersionRecordTest, SuccessDependsOnTheProductVersionAlone) {
     info.set_string(us_unicode, "ProductVersion", "   ");
     EXPECT_FALSE(reader.ReadVersionRecord("f"));
@@ -96,17 +85,6 @@ TEST_F(VersionRecordTest, UnreadableRecordLeavesTheFieldsAsTheyWere) {
     EXPECT_EQ(reader.record().CompanyName, before.CompanyName);
 }
 
-TEST_F(VersionRecordTest, ValueThatFillsTheWholeBufferKeepsItsFieldsFormerContent) {
-    ASSERT_TRUE(reader.ReadVersionRecord("f"));
-    info.set_string(us_unicode, "FileDescription", std::string(127, 'a'));
-    info.set_string(us_unicode, "CompanyName", std::string(128, 'b'));
-    info.set_string(us_unicode, "ProductName", std::string(300, 'c'));
-    EXPECT_TRUE(reader.ReadVersionRecord("f"));
-    EXPECT_EQ(reader.record().FileDescription, std::string(127, 'a'));
-    EXPECT_EQ(reader.record().CompanyName, "new CompanyName");
-    EXPECT_EQ(reader.record().ProductName, "new ProductName");
-}
-
 TEST_F(VersionRecordTest, FailingQueryOfOneValueSkipsOnlyThatField) {
     ASSERT_TRUE(reader.ReadVersionRecord("f"));
     info.set_string(us_unicode, "CompanyName", "changed");
@@ -116,12 +94,6 @@ TEST_F(VersionRecordTest, FailingQueryOfOneValueSkipsOnlyThatField) {
     EXPECT_TRUE(reader.ReadVersionRecord("f"));
     EXPECT_EQ(reader.record().CompanyName, "new CompanyName");
     EXPECT_EQ(reader.record().FileDescription, "changed");
-}
-
-TEST_F(VersionRecordTest, ValuesComeFromTheCodePage) {
-    info.set_string(us_unicode, "LegalCopyright", "\xA9 2026 Caf\xE9");
-    reader.ReadVersionRecord("f");
-    EXPECT_EQ(reader.record().LegalCopyright, "\u00A9 2026 Caf\u00E9");
 }
 
 TEST_F(VersionRecordTest, LoadIgnoresEveryOutcome) {

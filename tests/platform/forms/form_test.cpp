@@ -18,14 +18,6 @@ class FormTest : public ::testing::Test {
     platform::Label label{form, "LABEL"};
 };
 
-TEST_F(FormTest, ControlsAreKeptInDeclarationOrderAndFoundByName) {
-    ASSERT_EQ(form.controls().size(), 3U);
-    EXPECT_EQ(form.controls()[0], &first);
-    EXPECT_EQ(form.controls()[2], &label);
-    EXPECT_EQ(form.find("LIST"), &list);
-    EXPECT_EQ(form.find("NONE"), nullptr);
-}
-
 TEST_F(FormTest, FocusIsRefusedWhereTheWindowSystemWouldRefuseIt) {
     EXPECT_THROW(label.set_focus(), platform::Failure);  // labels never take it
 
@@ -85,21 +77,6 @@ TEST_F(FormTest, ListIndicesOutsideTheListFail) {
     list.remove(1);
     EXPECT_EQ(list.items(), (std::vector<std::string>{"a", "c"}));
     EXPECT_THROW(list.remove(2), platform::Failure);
-}
-
-TEST_F(FormTest, ListTellsWhichLineChanged) {
-    std::vector<std::pair<platform::Change, int>> events;
-    auto subscription = list.subscribe(
-        [&](const platform::ChangeEvent& event) { events.emplace_back(event.what, event.index); });
-    list.insert(0, "a");
-    list.insert(1, "b");
-    list.remove(0);
-    const std::vector<std::pair<platform::Change, int>> expected{
-        {platform::Change::ItemInserted, 0},
-        {platform::Change::ItemInserted, 1},
-        {platform::Change::ItemRemoved, 0},
-    };
-    EXPECT_EQ(events, expected);
 }
 
 TEST(NotifierTest, SubscriptionsEndSafelyInEitherOrder) {

@@ -26,22 +26,6 @@ class PosixFileSystemTest : public ::testing::Test {
     platform::posix::PosixFileSystem files;
 };
 
-TEST_F(PosixFileSystemTest, OnlyFilesAndLinksToThemAreRegular) {
-    write_file(at("file"), "x");
-    fs::create_directory(at("folder"));
-    fs::create_symlink(at("file"), at("link"));
-    fs::create_symlink(at("gone"), at("dangling"));
-    fs::create_symlink(at("folder"), at("folder-link"));
-
-    EXPECT_TRUE(files.is_regular_file(at("file")));
-    EXPECT_TRUE(files.is_regular_file(at("link")));
-    EXPECT_FALSE(files.is_regular_file(at("folder")));
-    EXPECT_FALSE(files.is_regular_file(at("folder-link")));
-    EXPECT_FALSE(files.is_regular_file(at("dangling")));
-    EXPECT_FALSE(files.is_regular_file(at("missing")));
-    EXPECT_FALSE(files.is_regular_file(at("file") + "/below"));
-}
-
 TEST_F(PosixFileSystemTest, ReadsTheWholeFileOrThrows) {
     std::string content(200'000, '\0');
     for (std::size_t i = 0; i < content.size(); ++i) {
@@ -55,17 +39,6 @@ TEST_F(PosixFileSystemTest, ReadsTheWholeFileOrThrows) {
     fs::create_directory(at("folder"));
     EXPECT_THROW(files.read_file(at("missing")), platform::Failure);
     EXPECT_THROW(files.read_file(at("folder")), platform::Failure);
-}
-
-TEST_F(PosixFileSystemTest, AFileWithoutWriteBitsIsReadOnlyEvenForRoot) {
-    write_file(at("file"), "x");
-    fs::permissions(at("file"), fs::perms(0644));
-    EXPECT_TRUE(files.is_writable(at("file")));
-    fs::permissions(at("file"), fs::perms(0200));
-    EXPECT_TRUE(files.is_writable(at("file")));
-    fs::permissions(at("file"), fs::perms(0444));
-    EXPECT_FALSE(files.is_writable(at("file")));
-    EXPECT_FALSE(files.is_writable(at("missing")));
 }
 
 TEST_F(PosixFileSystemTest, ATemporaryFileReplacesTheTargetInOneStep) {

@@ -1,5 +1,6 @@
 // Every window of the program, rendered: each control has its widget where
-// the form puts it, and no caption is cut off.
+// the form puts it, in its font and with its picture, and no caption is cut
+// off.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -21,6 +22,7 @@
 #include "platform/forms.h"
 #include "platform/qt/conversions.h"
 #include "platform/qt/form_renderer.h"
+#include "platform/qt/picture.h"
 #include "ui/main_window.h"
 #include "ui/options_form.h"
 #include "util/file_utilities.h"
@@ -49,6 +51,15 @@ std::vector<std::function<std::unique_ptr<platform::Form>()>> every_form() {
     };
 }
 
+// The picture a control shows, if it is of a kind that has one.
+std::string picture_of(const platform::Control& control) {
+    if (const auto* button = dynamic_cast<const platform::PictureButton*>(&control)) {
+        return button->picture();
+    }
+    const auto* image = dynamic_cast<const platform::Image*>(&control);
+    return image != nullptr ? image->picture() : "";
+}
+
 // Whether the label's caption, wrapped as the label wraps it, fits inside.
 bool caption_fits(const QLabel& label) {
     const QRect room(QPoint(0, 0), label.size());
@@ -64,8 +75,14 @@ TEST(EveryFormRenders, EachControlHasItsWidgetAtItsPlace) {
         const std::unique_ptr<platform::Form> form = make();
         SCOPED_TRACE(form->name());
         FormRenderer renderer(*form);
+        // The title is exactly the caption: no application name added.
+        EXPECT_EQ(renderer.window().windowTitle().toStdString(), form->caption());
+        EXPECT_EQ(renderer.window().minimumSize(), renderer.window().maximumSize());
         EXPECT_EQ(renderer.window().size(), QSize(platform::qt::to_pixels(form->client_width()),
                                                   platform::qt::to_pixels(form->client_height())));
+        if (!form->picture().empty()) {
+            EXPECT_FALSE(platform::qt::render_picture(form->picture(), {16, 16}, 1).isNull());
+        }
         for (const platform::Control* control : form->controls()) {
             SCOPED_TRACE(control->name());
             const QWidget* widget = renderer.widget_of(*control);
@@ -75,6 +92,14 @@ TEST(EveryFormRenders, EachControlHasItsWidgetAtItsPlace) {
                                         ? renderer.widget_of(*control->frame())
                                         : &renderer.window();
             EXPECT_EQ(widget->parentWidget(), parent);
+            if (control->font().points > 0) {
+                EXPECT_DOUBLE_EQ(widget->font().pointSizeF(), control->font().points);
+                EXPECT_EQ(widget->font().bold(), control->font().bold);
+            }
+            if (const std::string picture = picture_of(*control); !picture.empty()) {
+                EXPECT_FALSE(platform::qt::render_picture(picture, {16, 16}, 1).isNull())
+                    << picture;
+            }
             const bool is_label = dynamic_cast<const platform::Label*>(control) != nullptr;
             if (const auto* label = qobject_cast<const QLabel*>(widget);
                 is_label && label && widget->isVisibleTo(parent)) {

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTest>
 #include <stdexcept>
 #include <string>
@@ -14,10 +13,9 @@
 #include "platform/forms.h"
 #include "platform/qt/form_renderer.h"
 #include "platform/qt/picture.h"
+#include "platform/qt/rendered_form.h"
 
 namespace {
-
-using platform::qt::FormRenderer;
 
 // A form with controls to click past, counting the actions on itself.
 class PictureForm : public platform::Form {
@@ -39,18 +37,7 @@ class PictureForm : public platform::Form {
     int clicks = 0, keys = 0, close_requests = 0, presses = 0;
 };
 
-class FormRendererWindowTest : public testing::Test {
-  protected:
-    QWidget& window() const { return renderer.window(); }
-    bool show_active() {
-        form.set_visible(true);
-        window().activateWindow();
-        return QTest::qWaitForWindowActive(&window());
-    }
-
-    PictureForm form;
-    FormRenderer renderer{form};
-};
+using FormRendererWindowTest = qt_test::RenderedForm<PictureForm>;
 
 TEST_F(FormRendererWindowTest, ModelPlacesAndSizesTheWindowInTwipsOverFifteen) {
     form.move(1500, 3000);
@@ -98,22 +85,6 @@ TEST(FormWindowTest, LateEchoesOfItsOwnMovesAreNotTheUsers) {
     EXPECT_EQ(reported, std::vector<QPoint>({{30, 40}}));
 }
 
-TEST_F(FormRendererWindowTest, CentredFormFirstAppearsInTheMiddleOfTheScreen) {
-    PictureForm centred;
-    centred.set_centered(true);
-    FormRenderer shown{centred};
-    centred.set_visible(true);
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    const QPoint off = shown.window().frameGeometry().center() - area.center();
-    EXPECT_LE(off.manhattanLength(), 2);
-    EXPECT_EQ(centred.left(), shown.window().x() * 15) << "the model learns where it is";
-
-    centred.set_visible(false);
-    centred.move(150, 150);
-    centred.set_visible(true);
-    EXPECT_EQ(shown.window().pos(), QPoint(10, 10)) << "centred the first time only";
-}
-
 TEST_F(FormRendererWindowTest, PictureFillsTheBackgroundBeneathTheControls) {
     const QPoint open_surface(300, 150);
     form.set_visible(true);
@@ -132,8 +103,8 @@ TEST_F(FormRendererWindowTest, ClicksAndKeysOnTheWindowItselfReachTheForm) {
     ASSERT_TRUE(show_active());
     QTest::mouseClick(&window(), Qt::LeftButton, {}, QPoint(300, 150));
     // The label passes presses on to the window; they are still on the label.
-    QTest::mouseClick(window().findChild<QLabel*>("note"), Qt::LeftButton);
-    auto* press = window().findChild<QPushButton*>("press");
+    QTest::mouseClick(find<QLabel>("note"), Qt::LeftButton);
+    auto* press = find<QPushButton>("press");
     QTest::mouseClick(press, Qt::LeftButton);
     EXPECT_EQ(form.clicks, 1);
     EXPECT_EQ(form.presses, 1);

@@ -8,12 +8,9 @@
 #include <vector>
 
 #include "platform/forms.h"
-#include "platform/qt/form_renderer.h"
-#include "platform/qt/qt_desktop.h"
+#include "platform/qt/rendered_form.h"
 
 namespace {
-
-using platform::qt::FormRenderer;
 
 // A page of a settings dialog: a frame with a box and the text that ticks it,
 // between two buttons, on black.
@@ -45,21 +42,7 @@ class PageForm : public platform::Form {
     int surface_clicks = 0, text_clicks = 0;
 };
 
-class FramesAndClicksTest : public testing::Test {
-  protected:
-    template <typename Widget>
-    Widget* find(const char* name) const {
-        return renderer.window().findChild<Widget*>(name);
-    }
-    bool show_active() {
-        form.set_visible(true);
-        renderer.window().activateWindow();
-        return QTest::qWaitForWindowActive(&renderer.window());
-    }
-
-    PageForm form;
-    FormRenderer renderer{form};
-};
+using FramesAndClicksTest = qt_test::RenderedForm<PageForm>;
 
 TEST_F(FramesAndClicksTest, FrameHoldsItsControlsPlacedFromItsCornerAndInTabOrder) {
     ASSERT_TRUE(show_active());
@@ -79,13 +62,13 @@ TEST_F(FramesAndClicksTest, FrameHoldsItsControlsPlacedFromItsCornerAndInTabOrde
 
     // The keyboard goes through the frame's controls in the form's order.
     std::vector<QWidget*> stops;
-    for (QWidget* widget = find<QWidget>("before")->nextInFocusChain();
-         widget != find<QWidget>("before"); widget = widget->nextInFocusChain()) {
+    for (QWidget* widget = find("before")->nextInFocusChain(); widget != find("before");
+         widget = widget->nextInFocusChain()) {
         if ((widget->focusPolicy() & Qt::TabFocus) != 0) {
             stops.push_back(widget);
         }
     }
-    EXPECT_EQ(stops, (std::vector<QWidget*>{box, find<QWidget>("after")}));
+    EXPECT_EQ(stops, (std::vector<QWidget*>{box, find("after")}));
 }
 
 TEST_F(FramesAndClicksTest, CheckBoxAndModelNeverDisagree) {
@@ -148,25 +131,6 @@ TEST_F(FramesAndClicksTest, PointerAndCaptionShow) {
         << "the caption needs its line beneath the picture";
     form.before.set_caption("");
     EXPECT_EQ(button->iconSize(), QSize(51, 51));
-}
-
-TEST(QtDesktopFrontTest, BringsAnOpenFormForwardAndLeavesOthersAlone) {
-    platform::qt::QtDesktop desktop;
-    platform::Form first("First");
-    platform::Form second("Second");
-    platform::Form unopened("Unopened");
-    for (platform::Form* form : {&first, &second}) {
-        form->set_client_size(1500, 1500);
-        form->set_visible(true);
-        desktop.open(*form);
-    }
-    QWidget& window = desktop.renderer_of(first)->window();
-    desktop.bring_to_front(first);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-
-    desktop.bring_to_front(unopened);
-    EXPECT_EQ(desktop.renderer_of(unopened), nullptr);
-    EXPECT_FALSE(unopened.visible());
 }
 
 }  // namespace

@@ -4,11 +4,9 @@
 #include <QWidget>
 
 #include "platform/forms.h"
-#include "platform/qt/form_renderer.h"
+#include "platform/qt/rendered_form.h"
 
 namespace {
-
-using platform::qt::FormRenderer;
 
 // The dialing badge's colour, give or take the edges' smoothing.
 bool amber(const QColor& color) {
@@ -35,17 +33,10 @@ class PictureForm : public platform::Form {
     platform::Shape lamp{*this, "lamp"};
 };
 
-class ImageViewsTest : public testing::Test {
+class ImageViewsTest : public qt_test::RenderedForm<PictureForm> {
   protected:
-    template <typename Widget>
-    Widget* find(const char* name) const {
-        return renderer.window().findChild<Widget*>(name);
-    }
     // The window as a person would see it, in its own pixels.
-    QImage screen() const { return renderer.window().grab().toImage(); }
-
-    PictureForm form;
-    FormRenderer renderer{form};
+    QImage screen() const { return window().grab().toImage(); }
 };
 
 TEST_F(ImageViewsTest, ImageShowsItsPictureAtItsSizeAndFollowsTheModel) {
@@ -70,7 +61,7 @@ TEST_F(ImageViewsTest, ImageShowsItsPictureAtItsSizeAndFollowsTheModel) {
 }
 
 TEST_F(ImageViewsTest, LaterImageLiesOnTopAndTheEarlierShowsAroundIt) {
-    const QObjectList& children = renderer.window().children();
+    const QObjectList& children = window().children();
     EXPECT_LT(children.indexOf(find<QLabel>("under")), children.indexOf(find<QLabel>("over")))
         << "Qt draws later siblings on top";
 
@@ -94,7 +85,7 @@ TEST_F(ImageViewsTest, LaterImageLiesOnTopAndTheEarlierShowsAroundIt) {
 
 TEST_F(ImageViewsTest, ShapeFillsWithItsColourInsideABlackEdge) {
     form.set_visible(true);
-    auto* lamp = find<QWidget>("lamp");
+    auto* lamp = find("lamp");
     ASSERT_NE(lamp, nullptr);
     EXPECT_EQ(lamp->geometry(), QRect(50, 50, 25, 9));
     const QPoint middle(12, 4);

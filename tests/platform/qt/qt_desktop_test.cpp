@@ -89,18 +89,19 @@ TEST(QtDesktopTest, FadeOutTakesItsTimeThenHidesTheForm) {
     EXPECT_DOUBLE_EQ(window.windowOpacity(), 1.0) << "shown again, it must be seen";
 }
 
-TEST(QtDesktopTest, FadeOutEndsWhenTheFormIsClosedMeanwhile) {
+TEST(QtDesktopTest, BringsAnOpenFormForwardAndLeavesOthersAlone) {
     QtDesktop desktop;
-    auto form = shown_form();
-    desktop.open(*form);
-    QTimer::singleShot(50, [&] {
-        desktop.close(*form);
-        form.reset();
-    });
-    QElapsedTimer clock;
-    clock.start();
-    desktop.fade_out(*form, 2000);
-    EXPECT_LT(clock.elapsed(), 1500);
+    const auto first = shown_form();
+    const auto second = shown_form();
+    desktop.open(*first);
+    desktop.open(*second);
+    desktop.bring_to_front(*first);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&desktop.renderer_of(*first)->window()));
+
+    platform::Form unopened("Unopened");
+    desktop.bring_to_front(unopened);
+    EXPECT_EQ(desktop.renderer_of(unopened), nullptr);
+    EXPECT_FALSE(unopened.visible());
 }
 
 // In a process of its own: once ended, an event loop does not start again.

@@ -5,17 +5,9 @@
 #include <QTest>
 #include <csignal>
 
-#include "platform/failure.h"
-
 namespace {
 
 using platform::qt::QtSignalCloser;
-
-void (*disposition_of(int signal))(int) {
-    struct sigaction now {};
-    sigaction(signal, nullptr, &now);
-    return now.sa_handler;
-}
 
 TEST(QtSignalCloserTest, EachSignalRunsTheHandlerFromTheEventLoop) {
     int calls = 0;
@@ -39,22 +31,6 @@ TEST(QtSignalCloserTest, SignalsDuringTheHandlerAreDropped) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return calls > 0; }, 2000));
     QTest::qWait(100);
     EXPECT_EQ(calls, 1);
-}
-
-TEST(QtSignalCloserTest, OneAtATimeAndTheFormerDispositionsComeBack) {
-    const auto former = disposition_of(SIGTERM);
-    {
-        QtSignalCloser closer([] {});
-        EXPECT_NE(disposition_of(SIGTERM), former);
-        EXPECT_THROW(QtSignalCloser([] {}), platform::Failure);
-    }
-    for (const int signal : QtSignalCloser::handled_signals) {
-        EXPECT_EQ(disposition_of(signal), former) << signal;
-    }
-    int calls = 0;
-    QtSignalCloser next([&] { ++calls; });
-    std::raise(SIGTERM);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return calls == 1; }, 2000));
 }
 
 }  // namespace

@@ -1,40 +1,27 @@
 #include "platform/qt/qt_winsock.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <sys/time.h>
-#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QRandomGenerator>
 #include <QTest>
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <memory>
 #include <set>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/failure.h"
+#include "support/raw_client.h"
 
 namespace {
 
 using platform::Winsock;
 using platform::qt::QtNetwork;
 using platform::qt::QtWinsock;
-
-constexpr int patience_ms = 5000;
-
-template <typename Condition>
-bool wait_for(Condition condition) {
-    return QTest::qWaitFor(condition, patience_ms);
-}
+using test_support::RawClient;
+using test_support::wait_for;
 
 std::string every_byte() {
     std::string bytes;
@@ -44,91 +31,14 @@ std::string every_byte() {
     return bytes;
 }
 
-// Listens on a free port below 32768, the most that the 16-bit port
-// properties hold; port 0 would mostly get one above.
-std::int16_t listen_on_free_port(QtWinsock& socket) {
-    const int first = QRandomGenerator::global()->bounded(12000);
-    for (int attempt = 0; attempt < 300; ++attempt) {
-        const auto port = static_cast<std::int16_t>(20000 + (first + attempt * 37) % 12000);
-        socket.set_LocalPort(port);
-        try {
-            socket.Listen();
-            return port;
-        } catch (const platform::Failure&) {
-            // Taken; try the next.
-        }
-    }
-    ADD_FAILURE() << "no free port";
-    return 0;
-}
-
-// A client on a plain socket to 127.0.0.1: it connects, sends and closes
-// without the event loop, so a test can line up what the server will find.
-class RawClient {
-  public:
-    explicit RawClient(std::uint16_t port) : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
-        const timeval patience{patience_ms / 1000, 0};
-        ::setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &patience, sizeof patience);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(port);
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        connected_ =
-            ::connect(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-        ::fcntl(fd_, F_SETFL, O_NONBLOCK);
-    }
-    RawClient(const RawClient&) = delete;
-    RawClient& operator=(const RawClient&) = delete;
-    ~RawClient() { ::close(fd_); }
-
-    bool connected() const { return connected_; }
-    void send(std::string_view bytes) {
-        ASSERT_EQ(::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL),
-                  static_cast<ssize_t>(bytes.size()));
-    }
-    void shut_output() { ::shutdown(fd_, SHUT_WR); }
-
-    // Reads what has come, without waiting.
-    void read_some() {
-        char buffer[4096];
-        while (!ended_) {
-            const ssize_t count = ::recv(fd_, buffer, sizeof buffer, 0);
-            if (count > 0) {
-                received_.append(buffer, static_cast<std::size_t>(count));
-            } else if (count == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
-                ended_ = true;
-                reset_ = count < 0;
-            } else {
-                return;
-            }
-        }
-    }
-    bool wait_for_end() {
-        return wait_for([this] {
-            read_some();
-            return ended_;
-        });
-    }
-
-    const std::string& received() const { return received_; }
-    bool ended() const { return ended_; }
-    bool reset() const { return reset_; }
-
-  private:
-    int fd_;
-    bool connected_ = false;
-    std::string received_;
-    bool ended_ = false;
-    bool reset_ = false;
-};
-
-// A listener on any free port whose connection requests the test answers.
+// A listener whose connection requests the test answers, on any free port
+// unless given one.
 struct Server {
     QtNetwork network;
     std::unique_ptr<QtWinsock> listener = network.make_socket();
 
-    Server() {
-        listener->set_LocalPort(0);
+    explicit Server(std::uint16_t port = 0) {
+        listener->set_LocalPort(static_cast<std::int16_t>(port));
         listener->Listen();
     }
     std::uint16_t port() const { return listener->local_port(); }
@@ -144,16 +54,16 @@ struct Server {
 };
 
 TEST(QtWinsockTest, ListensOnAFreePortAndRefusesATakenOrNegativeOne) {
-    QtNetwork network;
-    const auto any = network.make_socket();
-    any->set_LocalPort(0);
-    any->Listen();
-    EXPECT_EQ(any->State(), Winsock::sckListening);
-    EXPECT_NE(any->local_port(), 0);
-    EXPECT_THROW(any->Listen(), platform::Failure) << "already listening";
+    Server any;
+    EXPECT_EQ(any.listener->State(), Winsock::sckListening);
+    EXPECT_NE(any.port(), 0);
+    EXPECT_THROW(any.listener->Listen(), platform::Failure) << "already listening";
 
+    QtNetwork& network = any.network;
     const auto holder = network.make_socket();
-    const std::int16_t port = listen_on_free_port(*holder);
+    const auto port = static_cast<std::int16_t>(test_support::free_port());
+    holder->set_LocalPort(port);
+    holder->Listen();
     const auto second = network.make_socket();
     second->set_LocalPort(port);
     EXPECT_THROW(second->Listen(), platform::Failure);
@@ -164,44 +74,6 @@ TEST(QtWinsockTest, ListensOnAFreePortAndRefusesATakenOrNegativeOne) {
     EXPECT_EQ(holder->State(), Winsock::sckClosed);
     EXPECT_NO_THROW(second->Listen()) << "Close frees the port at once";
     EXPECT_EQ(second->local_port(), static_cast<std::uint16_t>(port));
-}
-
-TEST(QtWinsockTest, AnotherSocketAcceptsTheRequestAndReceivesEverySend) {
-    Server server;
-    const auto session = server.network.make_socket();
-    long accepted_id = 0;
-    server.listener->on_ConnectionRequest([&](long request_id) {
-        EXPECT_THROW(server.listener->Accept(request_id), platform::Failure) << "not closed";
-        session->Accept(request_id);
-        accepted_id = request_id;
-    });
-    std::string fetched;
-    std::vector<long> totals;
-    session->on_DataArrival([&](long bytes_total) {
-        totals.push_back(bytes_total);
-        const std::string data = session->GetData();
-        EXPECT_EQ(static_cast<long>(data.size()), bytes_total);
-        fetched += data;
-    });
-
-    RawClient client(server.port());
-    ASSERT_TRUE(client.connected());
-    ASSERT_TRUE(wait_for([&] { return session->State() == Winsock::sckConnected; }));
-    EXPECT_EQ(session->RemoteHostIP(), "127.0.0.1");
-    EXPECT_EQ(server.listener->State(), Winsock::sckListening);
-    EXPECT_THROW(server.network.make_socket()->Accept(accepted_id), platform::Failure)
-        << "taken already";
-    EXPECT_THROW(server.network.make_socket()->Accept(9999), platform::Failure);
-
-    const std::string sends[] = {"one ", "two ", every_byte()};
-    std::string sent;
-    for (const std::string& part : sends) {
-        client.send(part);
-        sent += part;
-        ASSERT_TRUE(wait_for([&] { return fetched.size() == sent.size(); }));
-    }
-    EXPECT_EQ(fetched, sent) << "bytes pass unchanged";
-    EXPECT_GE(totals.size(), 3U);
 }
 
 TEST(QtWinsockTest, DataThatComesWithThePeersCloseIsAllToldBeforeClose) {
@@ -220,8 +92,7 @@ TEST(QtWinsockTest, DataThatComesWithThePeersCloseIsAllToldBeforeClose) {
 
     // Sent and closed before the server has even seen the connection.
     RawClient early(server.port());
-    early.send("first part, ");
-    early.send("last part");
+    ASSERT_TRUE(early.send("first part, ") && early.send("last part"));
     early.shut_output();
     ASSERT_TRUE(wait_for([&] { return at_close.size() == 1; }));
     EXPECT_EQ(at_close[0], "first part, last part");
@@ -232,8 +103,7 @@ TEST(QtWinsockTest, DataThatComesWithThePeersCloseIsAllToldBeforeClose) {
     RawClient late(server.port());
     ASSERT_TRUE(wait_for([&] { return sessions.size() == 2; }));
     QTest::qWait(20);
-    late.send(every_byte());
-    late.send("tail");
+    ASSERT_TRUE(late.send(every_byte()) && late.send("tail"));
     late.shut_output();
     ASSERT_TRUE(wait_for([&] { return at_close.size() == 2; }));
     EXPECT_EQ(at_close[1], every_byte() + "tail");
@@ -264,7 +134,7 @@ TEST(QtWinsockTest, DataThatComesWhileAHandlerRunsTheEventLoopIsToldBeforeClose)
             const bool first = fetched.empty();
             fetched += session.GetData();
             if (first) {
-                client->send("rest");
+                EXPECT_TRUE(client->send("rest"));
                 client->shut_output();
                 QTest::qWait(50);
             }
@@ -275,7 +145,7 @@ TEST(QtWinsockTest, DataThatComesWhileAHandlerRunsTheEventLoopIsToldBeforeClose)
     client = std::make_unique<RawClient>(server.port());
     ASSERT_TRUE(wait_for([&] { return sessions.size() == 1; }));
     QTest::qWait(20);
-    client->send("first ");
+    ASSERT_TRUE(client->send("first "));
     ASSERT_TRUE(wait_for([&] { return sessions.front()->State() == Winsock::sckClosing; }));
     EXPECT_EQ(fetched_at_close, "first rest");
 }
@@ -301,12 +171,11 @@ TEST(QtWinsockTest, BurstOfConnectionsIsOfferedOnePerPassAndUnacceptedOnesAreRef
     std::vector<std::unique_ptr<RawClient>> clients;
     for (int i = 0; i < burst; ++i) {
         clients.push_back(std::make_unique<RawClient>(server.port()));
-        ASSERT_TRUE(clients.back()->connected());
-        clients.back()->send("hello");
+        ASSERT_TRUE(clients.back()->connected() && clients.back()->send("hello"));
     }
 
     int most_in_one_pass = 0;
-    const QDeadlineTimer deadline(patience_ms);
+    const QDeadlineTimer deadline(test_support::patience_ms);
     while (ids.size() < burst && !deadline.hasExpired()) {
         const auto before = ids.size();
         QCoreApplication::processEvents();
@@ -320,10 +189,8 @@ TEST(QtWinsockTest, BurstOfConnectionsIsOfferedOnePerPassAndUnacceptedOnesAreRef
     EXPECT_EQ(std::set<long>(ids.begin(), ids.end()).size(), ids.size()) << "fresh ids";
 
     const auto refused = [&clients] {
-        return std::count_if(clients.begin(), clients.end(), [](const auto& client) {
-            client->read_some();
-            return client->ended();
-        });
+        return std::count_if(clients.begin(), clients.end(),
+                             [](const auto& client) { return client->read_some(); });
     };
     EXPECT_TRUE(wait_for([&] { return refused() == burst - 1; }));
     QTest::qWait(20);
@@ -342,15 +209,14 @@ TEST(QtWinsockTest, CloseDeliversTheLastSendToAClientWhoseDataIsUnread) {
             // the client is still talking.
             ++arrivals;
             session.SendData("Server full, bye\r\n");
-            client->send("more words");
+            EXPECT_TRUE(client->send("more words"));
             session.Close();
         });
         session.on_Close([] { ADD_FAILURE() << "an event after Close"; });
     });
 
     client = std::make_unique<RawClient>(server.port());
-    ASSERT_TRUE(client->connected());
-    client->send("hello");
+    ASSERT_TRUE(client->connected() && client->send("hello"));
     ASSERT_TRUE(client->wait_for_end());
     EXPECT_FALSE(client->reset());
     EXPECT_EQ(client->received(), "Server full, bye\r\n");
@@ -358,16 +224,23 @@ TEST(QtWinsockTest, CloseDeliversTheLastSendToAClientWhoseDataIsUnread) {
     EXPECT_EQ(sessions.front()->State(), Winsock::sckClosed);
 }
 
-TEST(QtWinsockTest, ConnectReachesAListenerAndSendsBytesUnchanged) {
-    QtNetwork network;
-    const auto listener = network.make_socket();
-    const auto peer = network.make_socket();
-    const std::int16_t port = listen_on_free_port(*listener);
-    listener->on_ConnectionRequest([&](long request_id) { peer->Accept(request_id); });
+TEST(QtWinsockTest, ConnectReachesAnotherSocketThatAcceptsAndBytesPassUnchanged) {
+    Server server(test_support::free_port());
+    const auto peer = server.network.make_socket();
+    long accepted_id = 0;
+    server.listener->on_ConnectionRequest([&](long request_id) {
+        EXPECT_THROW(server.listener->Accept(request_id), platform::Failure) << "not closed";
+        peer->Accept(request_id);
+        accepted_id = request_id;
+    });
     std::string at_peer;
-    peer->on_DataArrival([&](long) { at_peer += peer->GetData(); });
+    peer->on_DataArrival([&](long bytes_total) {
+        const std::string data = peer->GetData();
+        EXPECT_EQ(static_cast<long>(data.size()), bytes_total);
+        at_peer += data;
+    });
 
-    const auto client = network.make_socket();
+    const auto client = server.network.make_socket();
     EXPECT_THROW(client->SendData("early"), platform::Failure) << "not connected";
     EXPECT_THROW(client->set_RemotePort(-5), platform::Failure);
     int connects = 0;
@@ -375,14 +248,19 @@ TEST(QtWinsockTest, ConnectReachesAListenerAndSendsBytesUnchanged) {
     client->on_Connect([&] { ++connects; });
     client->on_SendComplete([&] { ++completions; });
     client->set_RemoteHost("127.0.0.1");
-    client->set_RemotePort(port);
+    client->set_RemotePort(static_cast<std::int16_t>(server.port()));
     client->Connect();
     EXPECT_EQ(client->State(), Winsock::sckConnecting);
     EXPECT_THROW(client->Connect(), platform::Failure) << "not closed";
 
-    ASSERT_TRUE(wait_for([&] { return connects == 1; }));
+    ASSERT_TRUE(wait_for([&] { return connects == 1 && peer->State() == Winsock::sckConnected; }));
     EXPECT_EQ(client->State(), Winsock::sckConnected);
     EXPECT_EQ(client->RemoteHostIP(), "127.0.0.1");
+    EXPECT_EQ(peer->RemoteHostIP(), "127.0.0.1");
+    EXPECT_EQ(server.listener->State(), Winsock::sckListening);
+    EXPECT_THROW(server.network.make_socket()->Accept(accepted_id), platform::Failure)
+        << "taken already";
+    EXPECT_THROW(server.network.make_socket()->Accept(9999), platform::Failure);
 
     const std::string message = "Hallo \x80\xe4\xff " + every_byte();
     client->SendData(message);
@@ -391,13 +269,39 @@ TEST(QtWinsockTest, ConnectReachesAListenerAndSendsBytesUnchanged) {
     EXPECT_EQ(at_peer, message);
 }
 
+TEST(QtWinsockTest, CloseWhileConnectingDropsThatConnectionForTheNext) {
+    Server first(test_support::free_port());
+    Server second(test_support::free_port(first.port()));
+    std::vector<std::unique_ptr<QtWinsock>> sessions;
+    std::string at_first;
+    std::string at_second;
+    for (auto [server, received] : {std::pair{&first, &at_first}, std::pair{&second, &at_second}}) {
+        server->accept_all(sessions, [received](QtWinsock& session) {
+            session.on_DataArrival([received, &session](long) { *received += session.GetData(); });
+        });
+    }
+    const auto client = first.network.make_socket();
+    int connects = 0;
+    client->on_Connect([&] {
+        ++connects;
+        client->SendData("hello");
+    });
+    client->set_RemoteHost("127.0.0.1");
+    for (const Server* server : {&first, &second}) {
+        client->Close();
+        client->set_RemotePort(static_cast<std::int16_t>(server->port()));
+        client->Connect();
+    }
+    ASSERT_TRUE(wait_for([&] { return !at_second.empty(); }));
+    QTest::qWait(100);
+    EXPECT_EQ(at_second, "hello");
+    EXPECT_EQ(at_first, "");
+    EXPECT_EQ(connects, 1);
+}
+
 TEST(QtWinsockTest, ConnectFailuresEndInErrorState) {
     QtNetwork network;
-    std::int16_t closed_port = 0;
-    {
-        const auto probe = network.make_socket();
-        closed_port = listen_on_free_port(*probe);
-    }
+    const auto closed_port = static_cast<std::int16_t>(test_support::free_port());
     const auto client = network.make_socket();
     std::vector<int> errors;
     client->on_Error([&](int number, const std::string& description) {
@@ -440,7 +344,7 @@ TEST(QtWinsockTest, HandlersMayDestroyTheirOwnSocket) {
         session->Accept(request_id);
     });
     RawClient sender(server.port());
-    sender.send("bye");
+    ASSERT_TRUE(sender.send("bye"));
     sender.shut_output();
     ASSERT_TRUE(wait_for([&] { return requests == 1 && reader == nullptr; }));
     RawClient leaver(server.port());
