@@ -25,10 +25,18 @@ void discard_input(QTcpSocket* socket) {
     socket->readAll();
 }
 
+// Whether Qt has seen the peer's end of the stream. It has then closed the
+// descriptor already, although the socket may still say it is connected and
+// still give the old number, which by now may belong to another connection.
+bool peer_has_closed(const QTcpSocket* socket) {
+    return socket->error() == QAbstractSocket::RemoteHostClosedError;
+}
+
 // Sends the peer our end of the stream once everything queued is out. Qt has
 // no half-close, so it is done on the descriptor; Qt keeps reading from it.
 void shut_output_when_sent(QTcpSocket* socket) {
-    if (socket->state() != QAbstractSocket::ConnectedState || socket->bytesToWrite() > 0) {
+    if (socket->state() != QAbstractSocket::ConnectedState || socket->bytesToWrite() > 0 ||
+        peer_has_closed(socket)) {
         return;
     }
     const qintptr descriptor = socket->socketDescriptor();
@@ -44,9 +52,12 @@ void close_gracefully(QTcpSocket* socket, std::chrono::milliseconds patience) {
         socket->setParent(application);
     }
     const QAbstractSocket::SocketState state = socket->state();
-    if (state != QAbstractSocket::ConnectedState && state != QAbstractSocket::ClosingState) {
+    const bool over =
+        state != QAbstractSocket::ConnectedState && state != QAbstractSocket::ClosingState;
+    if (over || (state == QAbstractSocket::ConnectedState && peer_has_closed(socket))) {
         // Nothing was sent yet (a lookup or a connection attempt), or the
-        // connection is over already.
+        // connection is over already: ended by us, or by the peer, in which
+        // case Qt has let go of the descriptor.
         cut(socket);
         return;
     }

@@ -1,13 +1,36 @@
 #include "platform/qt/qt_socket_listener.h"
 
+#include <unistd.h>
+
 #include <string>
 
 #include "platform/failure.h"
 
 namespace platform::qt {
 
+namespace {
+
+constexpr const char* peer_property = "orvanta_peer_address";
+
+// A server that notes each connection's peer address the moment it accepts it.
+class AddressNotingServer : public QTcpServer {
+  protected:
+    void incomingConnection(qintptr descriptor) override {
+        auto* connection = new QTcpSocket(this);
+        if (!connection->setSocketDescriptor(descriptor)) {
+            delete connection;
+            ::close(static_cast<int>(descriptor));
+            return;
+        }
+        connection->setProperty(peer_property, QVariant::fromValue(connection->peerAddress()));
+        addPendingConnection(connection);
+    }
+};
+
+}  // namespace
+
 SocketListener::SocketListener(std::uint16_t port, Arrival arrival)
-    : server_(new QTcpServer), arrival_(std::move(arrival)) {
+    : server_(new AddressNotingServer), arrival_(std::move(arrival)) {
     server_->setMaxPendingConnections(backlog);
     server_->setListenBacklogSize(backlog);
     if (!server_->listen(QHostAddress::Any, port)) {
@@ -26,6 +49,11 @@ SocketListener::~SocketListener() {
 
 std::uint16_t SocketListener::port() const {
     return server_->serverPort();
+}
+
+QHostAddress SocketListener::peer_of(const QTcpSocket& connection) {
+    const QVariant noted = connection.property(peer_property);
+    return noted.isValid() ? noted.value<QHostAddress>() : connection.peerAddress();
 }
 
 void SocketListener::schedule() {

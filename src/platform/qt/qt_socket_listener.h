@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHostAddress>
 #include <QMetaObject>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -32,6 +33,12 @@ class SocketListener {
 
     // The port listened on.
     std::uint16_t port() const;
+
+    // The client's address of a connection handed on by a listener. Qt
+    // forgets a socket's peer once it has read the connection to its end,
+    // which a client that sends and closes at once reaches while it waits
+    // its turn; the listener notes the address as the connection arrives.
+    static QHostAddress peer_of(const QTcpSocket& connection);
 
   private:
     struct DeleteLater {

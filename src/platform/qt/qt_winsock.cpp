@@ -78,7 +78,7 @@ void QtWinsock::Accept(long request_id) {
     }
     attach(connection);
     state_ = sckConnected;
-    remote_ip_ = address_text(connection->peerAddress());
+    remote_ip_ = address_text(SocketListener::peer_of(*connection));
     // Whatever the client sent or did before now raised nothing; tell it
     // from the event loop, like everything else.
     later([this] { catch_up(); });

@@ -365,3 +365,25 @@ TEST(QtWinsockTest, HandlersMayDestroyTheirOwnSocket) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(QtWinsockTest, ClientsThatSendAndCloseBeforeTheirTurnKeepTheirAddress) {
+    constexpr int burst = 6;
+    Server server;
+    std::vector<std::unique_ptr<QtWinsock>> sessions;
+    std::vector<std::string> addresses;
+    server.listener->on_ConnectionRequest([&](long request_id) {
+        sessions.push_back(server.network.make_socket());
+        sessions.back()->Accept(request_id);
+        addresses.push_back(sessions.back()->RemoteHostIP());
+    });
+    for (int i = 0; i < burst; ++i) {
+        RawClient client(server.port());
+        ASSERT_TRUE(client.connected() && client.send("STATUS"));
+    }
+    ASSERT_TRUE(wait_for([&] { return addresses.size() == burst; }));
+    EXPECT_EQ(addresses, std::vector<std::string>(burst, "127.0.0.1"));
+}
+
+}  // namespace
