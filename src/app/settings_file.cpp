@@ -142,7 +142,9 @@ std::string format_settings(const Settings& settings, std::string_view date) {
     for (const std::string_view line : kFooter) {
         add_line(text, line);
     }
-    add_line(text, "'" + std::string(date));
+    std::string dated = "'";
+    dated += date;
+    add_line(text, dated);
     return text;
 }
 
