@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test sanitize valgrind check fuzz format format-check clean
+.PHONY: all deps configure build run test sanitize valgrind check fuzz format format-check clean bench
 
 all: build
 
@@ -23,16 +23,17 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# Every unit and renderer test again, built with AddressSanitizer and
-# UndefinedBehaviorSanitizer (the end-to-end tests run the normal build).
+# Every test again, the end-to-end tests included, built with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 SANITIZE_BUILD ?= build-asan
 sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -DORVANTA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
-	cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target logic_tests qt_tests client_tests
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS) \
+	  --target logic_tests qt_tests client_tests orvanta orvanta-client navctrl_ocx
 	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  ctest --output-on-failure -j $(JOBS) -LE e2e
+	  ctest --output-on-failure -j $(JOBS)
 
 # The logic's unit tests under valgrind's memcheck: any error or leak fails.
 valgrind: build
@@ -48,6 +49,15 @@ FUZZ_SECONDS ?= 30
 fuzz:
 	scripts/install-deps build fuzz
 	scripts/run-fuzzers $(FUZZ_SECONDS)
+
+# Orvanta's speed and footprint beside minimal baselines, in a Release build:
+# its own tests first, then one table (docs/performance.md explains it).
+BENCH_BUILD ?= build-bench
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target orvanta_bench bench_tests
+	$(BENCH_BUILD)/bench_tests
+	$(BENCH_BUILD)/orvanta_bench
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace bench {
+
+// What /proc tells about a running process.
+
+// User plus system CPU time of all its threads, from /proc/<pid>/stat, in
+// milliseconds (the kernel counts in clock ticks, 10 ms here).
+double cpu_milliseconds(pid_t pid);
+// The same to the nanosecond, summed over /proc/<pid>/task/*/schedstat:
+// exact, but blind to threads that have ended.
+double thread_cpu_milliseconds(pid_t pid);
+// A "Key:   1234 kB" value of /proc/<pid>/status, in KiB (VmHWM, VmRSS).
+long status_kib(pid_t pid, std::string_view key);
+// The number of entries in /proc/<pid>/fd.
+int open_descriptors(pid_t pid);
+
+// The parsers behind them, for a file's text.
+
+// utime + stime, in clock ticks, from the text of /proc/<pid>/stat. The
+// command name in parentheses may hold blanks and parentheses itself.
+std::uint64_t parse_cpu_ticks(std::string_view stat);
+// The value of `key` in the text of /proc/<pid>/status; throws
+// std::runtime_error when it is not there.
+long parse_status_kib(std::string_view status, std::string_view key);
+
+}  // namespace bench

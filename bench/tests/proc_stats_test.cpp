@@ -1,0 +1,68 @@
+#include "proc_stats.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+#include "fd.h"
+
+namespace bench {
+namespace {
+
+TEST(ParseCpuTicksTest, AddsUserAndSystemTime) {
+    EXPECT_EQ(parse_cpu_ticks("4242 (orvanta) S 1 4242 4242 0 -1 4194560 9000 0 0 0 "
+                              "123 45 0 0 20 0 3 0 100 0 0"),
+              168u);
+}
+
+TEST(ParseCpuTicksTest, ANameWithBlanksAndParenthesesDoesNotShiftTheFields) {
+    EXPECT_EQ(parse_cpu_ticks("77 (a b) (c)) R 1 77 77 0 -1 0 0 0 0 0 10 5 0 0 20 0 1 0 5"), 15u);
+}
+
+TEST(ParseCpuTicksTest, RefusesATruncatedLine) {
+    EXPECT_THROW(parse_cpu_ticks("77 (x) R 1 77 77 0"), std::runtime_error);
+    EXPECT_THROW(parse_cpu_ticks("no name here"), std::runtime_error);
+}
+
+TEST(ParseStatusTest, FindsTheKeyAndNotItsLongerNamesakes) {
+    const std::string status =
+        "Name:\torvanta\nVmHWMX:\t  1 kB\nVmHWM:\t   81234 kB\nVmRSS:\t   80000 kB\n";
+    EXPECT_EQ(parse_status_kib(status, "VmHWM"), 81234);
+    EXPECT_EQ(parse_status_kib(status, "VmRSS"), 80000);
+    EXPECT_THROW(parse_status_kib(status, "VmSwap"), std::runtime_error);
+    EXPECT_THROW(parse_status_kib("VmRSS:\t12 MB\n", "VmRSS"), std::runtime_error);
+}
+
+TEST(ProcStatsTest, SeesThisProcessOpenADescriptorAndSpendTime) {
+    const pid_t self = ::getpid();
+    const int before = open_descriptors(self);
+    {
+        const Fd file(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+        EXPECT_EQ(open_descriptors(self), before + 1);
+    }
+    EXPECT_EQ(open_descriptors(self), before);
+    EXPECT_GT(status_kib(self, "VmRSS"), 0);
+    EXPECT_GE(status_kib(self, "VmHWM"), status_kib(self, "VmRSS"));
+    const double start = cpu_milliseconds(self);
+    // Reading /proc is work enough to spend the time on.
+    while (cpu_milliseconds(self) < start + 30) {
+    }
+    EXPECT_GE(cpu_milliseconds(self) - start, 30);
+}
+
+TEST(ProcStatsTest, ThreadTimeAgreesWithTheTickCount) {
+    const pid_t self = ::getpid();
+    const double ticks_start = cpu_milliseconds(self);
+    const double exact_start = thread_cpu_milliseconds(self);
+    while (thread_cpu_milliseconds(self) < exact_start + 50) {
+    }
+    const double ticks = cpu_milliseconds(self) - ticks_start;
+    const double exact = thread_cpu_milliseconds(self) - exact_start;
+    // The ticks are 10 ms each; the two may part by one tick either way.
+    EXPECT_NEAR(ticks, exact, 10.0 + 1.0);
+}
+
+}  // namespace
+}  // namespace bench
