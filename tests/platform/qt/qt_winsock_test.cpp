@@ -386,4 +386,27 @@ TEST(QtWinsockTest, ClientsThatSendAndCloseBeforeTheirTurnKeepTheirAddress) {
     EXPECT_EQ(addresses, std::vector<std::string>(burst, "127.0.0.1"));
 }
 
+TEST(QtWinsockTest, ClosingAfterThePeerClosedLeavesAReusedDescriptorAlone) {
+    Server server;
+    Server other;
+    std::vector<std::unique_ptr<QtWinsock>> sessions;
+    std::unique_ptr<RawClient> newcomer;
+    bool newcomer_can_send = false;
+    server.accept_all(sessions, [&](QtWinsock& session) {
+        session.on_Close([&] {
+            // Qt has let go of the session's descriptor; a new socket now
+            // likely gets the same number.
+            newcomer = std::make_unique<RawClient>(other.port());
+            session.Close();
+            newcomer_can_send = newcomer->connected() && newcomer->send("still open");
+        });
+    });
+    {
+        RawClient client(server.port());
+        ASSERT_TRUE(client.connected() && client.send("STATUS"));
+    }
+    ASSERT_TRUE(wait_for([&] { return newcomer != nullptr; }));
+    EXPECT_TRUE(newcomer_can_send);
+}
+
 }  // namespace
