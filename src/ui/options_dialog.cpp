@@ -14,10 +14,6 @@ using platform::resume_next;
 
 namespace {
 
-std::string decimal(std::int16_t value) {
-    return util::format_integer16(value);
-}
-
 int box_value(bool setting) {
     return setting ? platform::CheckBox::ticked : platform::CheckBox::cleared;
 }
@@ -59,13 +55,14 @@ void OptionsDialog::SETTINGS_BUTTON_Click() {
 
 void OptionsDialog::Form_Load(OptionsForm& form) const {
     const app::Settings& settings = parts_.settings;
-    form.LISTEN_PORT_TEXT.set_text(decimal(settings.LISTEN_PORT));
-    form.TRANSMIT_PORT_TEXT.set_text(decimal(settings.TRANSMIT_PORT));
+    form.LISTEN_PORT_TEXT.set_text(util::format_integer16(settings.LISTEN_PORT));
+    form.TRANSMIT_PORT_TEXT.set_text(util::format_integer16(settings.TRANSMIT_PORT));
     form.SAVE_WINDOW_POS_CHECKBOX.set_value(box_value(settings.SAVE_WINDOW_POS));
     form.KEEP_CONNECTED_CHECKBOX.set_value(box_value(settings.KEEP_CONNECTED));
     form.STARTUP_IN_MINIMODE_CHECKBOX.set_value(box_value(settings.STARTUP_IN_MINIMODE));
     form.STARTUP_IN_SYSTRAY_CHECKBOX.set_value(box_value(settings.STARTUP_IN_SYSTRAY));
-    form.DPC_HW_POLL_INTERVAL_TEXTBOX.set_text(decimal(settings.DPC_HW_POLL_INTERVAL));
+    form.DPC_HW_POLL_INTERVAL_TEXTBOX.set_text(
+        util::format_integer16(settings.DPC_HW_POLL_INTERVAL));
     // Settings never read (no Orvanta.ini yet) are 0; offer the defaults.
     if (settings.LISTEN_PORT == 0) {
         form.LISTEN_PORT_TEXT.set_text("2509");
