@@ -39,17 +39,18 @@ void OptionsDialog::SETTINGS_BUTTON_Click() {
     resume_next([this] { parts_.poll_timer.set_enabled(false); });
     resume_next([this] { parts_.window.set_visible(false); });
     resume_next([this] {
-        options_.show([this] {
-            auto form = std::make_unique<OptionsForm>();
-            form->Cancel_Button.on_click([this] { Cancel_Button_Click(); });
-            form->Save_Button.on_click([this] { Save_Button_Click(); });
-            form->WEBLINK_LABEL.on_click([this] { WEBLINK_LABEL_Click(); });
-            Form_Load(*form);
-            return form;
-        });
-        // The window manager's close button cancels: the main window and the
-        // poll always come back.
-        options_.form()->on_close_request([this] { Cancel_Button_Click(); });
+        options_.show(
+            [this] {
+                auto form = std::make_unique<OptionsForm>();
+                form->Cancel_Button.on_click([this] { Cancel_Button_Click(); });
+                form->Save_Button.on_click([this] { Save_Button_Click(); });
+                form->WEBLINK_LABEL.on_click([this] { WEBLINK_LABEL_Click(); });
+                Form_Load(*form);
+                return form;
+            },
+            // The window manager's close button cancels: the main window
+            // and the poll always come back.
+            [this] { Cancel_Button_Click(); });
     });
 }
 

@@ -23,16 +23,21 @@ class SingleWindow {
     FormType* form() const { return form_.get(); }
 
     // Shows the window. When it is not open, make() creates and loads it
-    // first, and a close request from the user closes it unless
-    // on_close_request says otherwise; an open window only comes forward.
-    FormType& show(const std::function<std::unique_ptr<FormType>()>& make) {
+    // first; a close request from the user then runs on_close, or closes
+    // the window when there is none. An open window only comes forward.
+    FormType& show(const std::function<std::unique_ptr<FormType>()>& make,
+                   std::function<void()> on_close = {}) {
         if (form_) {
             form_->set_visible(true);
             desktop_.bring_to_front(*form_);
             return *form_;
         }
         form_ = make();
-        form_->on_close_request([this] { close(); });
+        if (on_close) {
+            form_->on_close_request(std::move(on_close));
+        } else {
+            form_->on_close_request([this] { close(); });
+        }
         form_->set_visible(true);
         desktop_.open(*form_);
         return *form_;
