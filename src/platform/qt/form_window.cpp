@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "platform/qt/picture.h"
+#include "platform/qt/repaint_pacer.h"
 
 namespace platform::qt {
 
@@ -46,6 +47,10 @@ bool is_modifier(int key) {
 constexpr int echo_milliseconds = 1000;
 
 }  // namespace
+
+FormWindow::FormWindow() {
+    new RepaintPacer(*this, repaint_interval);
+}
 
 void FormWindow::set_picture(const std::string& name) {
     picture_ = name;

@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <QPoint>
 #include <QWidget>
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <string>
@@ -17,8 +18,12 @@ namespace platform::qt {
 //
 // A close request is always refused here: the owner decides, and hides or
 // ends the window itself.
+//
+// It is drawn at most every `repaint_interval` (see RepaintPacer).
 class FormWindow : public QWidget {
   public:
+    static constexpr std::chrono::milliseconds repaint_interval{50};
+
     struct Reactions {
         std::function<void()> clicked;
         std::function<void()> key_pressed;
@@ -27,7 +32,7 @@ class FormWindow : public QWidget {
         std::function<void(QPoint)> moved;
     };
 
-    FormWindow() = default;
+    FormWindow();
 
     // Where the user's actions go; empty reactions drop them.
     void react(Reactions reactions) { reactions_ = std::move(reactions); }
