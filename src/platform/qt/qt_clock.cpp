@@ -2,13 +2,23 @@
 
 #include <QDate>
 #include <QLocale>
-#include <QTime>
+#include <ctime>
 
 namespace platform::qt {
 
 TimeOfDay QtClock::time_of_day() const {
-    const QTime now = QTime::currentTime();
-    return {now.hour(), now.minute(), now.second()};
+    const auto now = steady_now();
+    if (!zone_checked_ || now - *zone_checked_ >= zone_check_interval) {
+        // Picks up a change of the system's time zone made while we run.
+        ::tzset();
+        zone_checked_ = now;
+    }
+    const std::time_t seconds = std::time(nullptr);
+    std::tm local{};
+    if (::localtime_r(&seconds, &local) == nullptr) {
+        return {};
+    }
+    return {local.tm_hour, local.tm_min, local.tm_sec};
 }
 
 std::chrono::milliseconds QtClock::steady_now() const {

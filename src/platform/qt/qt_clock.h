@@ -1,5 +1,8 @@
 #pragma once
 
+#include <chrono>
+#include <optional>
+
 #include "platform/clock.h"
 
 namespace platform::qt {
@@ -10,6 +13,13 @@ class QtClock : public platform::Clock {
     TimeOfDay time_of_day() const override;
     std::chrono::milliseconds steady_now() const override;
     std::string short_date() const override;
+
+  private:
+    // The status log stamps every request with the time of day, thousands a
+    // second on a busy server. Asking Qt each time would have the C library
+    // look at the time zone files each time; they are looked at once a minute.
+    static constexpr std::chrono::minutes zone_check_interval{1};
+    mutable std::optional<std::chrono::milliseconds> zone_checked_;
 };
 
 }  // namespace platform::qt
