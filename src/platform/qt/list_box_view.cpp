@@ -13,14 +13,15 @@ namespace {
 
 // Rows as high as the font's line spacing and no more: the style's item
 // margins would leave the status log room for two lines fewer than it keeps.
+// No width is asked for, so every row is as wide as the list and a long line
+// is cut at its edge; measuring the text would cost the busy status log a
+// text layout each time it changes.
 class LineSpacedRows : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.setHeight(std::max(1, static_cast<int>(QFontMetricsF(option.font).lineSpacing())));
-        return size;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
+        return {0, std::max(1, static_cast<int>(QFontMetricsF(option.font).lineSpacing()))};
     }
 };
 
