@@ -7,9 +7,7 @@
 namespace platform::qt {
 
 RepaintPacer::RepaintPacer(QWidget& window, std::chrono::milliseconds interval)
-    : QObject(&window), window_(window), interval_(interval) {
-    deferred_.setSingleShot(true);
-    connect(&deferred_, &QTimer::timeout, this, [this] { draw_now(); });
+    : QObject(&window), window_(window), drawing_(interval, [this] { draw(); }) {
     window_.installEventFilter(this);
 }
 
@@ -19,20 +17,11 @@ bool RepaintPacer::eventFilter(QObject* watched, QEvent* event) {
     if (watched != &window_ || event->type() != QEvent::UpdateRequest || releasing_) {
         return false;
     }
-    const auto elapsed = std::chrono::milliseconds(since_drawn_.isValid() ? since_drawn_.elapsed()
-                                                                          : interval_.count());
-    if (elapsed >= interval_ && !deferred_.isActive()) {
-        since_drawn_.start();
-        return false;
-    }
-    if (!deferred_.isActive()) {
-        deferred_.start(interval_ - elapsed);
-    }
+    drawing_.request();
     return true;
 }
 
-void RepaintPacer::draw_now() {
-    since_drawn_.start();
+void RepaintPacer::draw() {
     releasing_ = true;
     QEvent request(QEvent::UpdateRequest);
     QCoreApplication::sendEvent(&window_, &request);

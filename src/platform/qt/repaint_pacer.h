@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QObject>
-#include <QTimer>
 #include <chrono>
+
+#include "platform/qt/paced_action.h"
 
 class QWidget;
 
@@ -12,9 +12,9 @@ namespace platform::qt {
 // Draws a top-level window at most once per `interval`. A busy server writes
 // a block to the status log for every request, thousands a second; drawing
 // each would cost the program most of its time for changes nobody can see.
-// The first change after a quiet spell is drawn at once; changes that follow
-// within the interval are drawn together when it ends, so the last state is
-// always shown. Exposure by the window system is drawn as before.
+// Changes are drawn at the event loop's next turn after a quiet spell, and
+// together at the end of the interval otherwise, so the last state is always
+// shown. Exposure by the window system is drawn as before.
 class RepaintPacer : public QObject {
   public:
     RepaintPacer(QWidget& window, std::chrono::milliseconds interval);
@@ -23,13 +23,11 @@ class RepaintPacer : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void draw_now();
+    void draw();
 
     QWidget& window_;
-    const std::chrono::milliseconds interval_;
-    QElapsedTimer since_drawn_;
-    QTimer deferred_;
-    // Set while this pacer hands a request of its own to the window.
+    PacedAction drawing_;
+    // Set while this pacer hands its own request to the window.
     bool releasing_ = false;
 };
 
