@@ -113,21 +113,54 @@ TEST_F(FormRendererSyncTest, ModelChangesReachTheWidgets) {
     EXPECT_FALSE(find<QPushButton>("picture")->icon().isNull());
 }
 
-TEST_F(FormRendererSyncTest, ListFollowsInsertionsAndRemovalsByIndex) {
+// The list widget catches up with its model a moment later.
+bool shows(const QListWidget& list, const QStringList& rows) {
+    return QTest::qWaitFor([&] { return rows_of(list) == rows; }, 2000);
+}
+
+TEST_F(FormRendererSyncTest, ListCatchesUpWithInsertionsAndRemovalsByIndex) {
+    const QListWidget& list = *find<QListWidget>("lines");
     form.lines.insert(0, "b");
     form.lines.insert(0, "a");
     form.lines.insert(2, "d");
     form.lines.insert(2, "c");
-    EXPECT_EQ(rows_of(*find<QListWidget>("lines")), QStringList({"a", "b", "c", "d"}));
+    EXPECT_TRUE(shows(list, {"a", "b", "c", "d"}));
 
     form.lines.remove(3);
     form.lines.remove(0);
     form.lines.remove(1);
-    EXPECT_EQ(rows_of(*find<QListWidget>("lines")), QStringList({"b"}));
+    EXPECT_TRUE(shows(list, {"b"}));
 
-    // A renderer made later shows the lines that are already there.
+    // A renderer made later shows the lines that are already there, at once.
     FormRenderer late{form};
     EXPECT_EQ(rows_of(*late.window().findChild<QListWidget*>("lines")), QStringList({"b"}));
+}
+
+TEST_F(FormRendererSyncTest, TheSelectedLineMovesWithItsText) {
+    QListWidget& list = *find<QListWidget>("lines");
+    for (const char* line : {"d", "c", "b", "a"}) {
+        form.lines.insert(0, line);
+    }
+    ASSERT_TRUE(shows(list, {"a", "b", "c", "d"}));
+    list.setCurrentRow(2);  // "c", as the user would pick it
+
+    form.lines.insert(0, "new");
+    form.lines.remove(0 + 4);  // "d"
+    form.lines.remove(1);      // "a"
+    form.lines.insert(1, "newer");
+    ASSERT_TRUE(shows(list, {"new", "newer", "b", "c"}));
+    EXPECT_EQ(list.currentRow(), 3);
+    EXPECT_TRUE(list.item(3)->isSelected());
+
+    form.lines.remove(3);
+    ASSERT_TRUE(shows(list, {"new", "newer", "b"}));
+    EXPECT_TRUE(list.selectedItems().isEmpty()) << "the selected line is gone";
+
+    // A line the user picks while the widget lags behind stays picked.
+    form.lines.insert(0, "newest");
+    list.setCurrentRow(1);
+    ASSERT_TRUE(shows(list, {"newest", "new", "newer", "b"}));
+    EXPECT_EQ(list.currentRow(), 1);
 }
 
 TEST_F(FormRendererSyncTest, ExceptionsFromHandlersStayInsideTheEventLoop) {
