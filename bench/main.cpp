@@ -17,6 +17,7 @@
 #include "footprint.h"
 #include "net.h"
 #include "orvanta_under_test.h"
+#include "platform/qt/application.h"
 #include "program_folder.h"
 #include "table.h"
 
@@ -69,7 +70,7 @@ int main(int argc, char* argv[]) {
     std::signal(SIGPIPE, SIG_IGN);
     // Orvanta's windows are drawn, but not on a screen.
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication application(argc, argv);
+    const auto application = platform::qt::make_application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     try {
         const Scale scale = is_quick ? quick() : Scale{};

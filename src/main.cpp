@@ -8,6 +8,7 @@
 #include "platform/navsim/simulated_navigator.h"
 #include "platform/pe/pe_version_info.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/qt/application.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_events.h"
@@ -57,12 +58,12 @@ int run(QApplication& application) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
+    const auto application = platform::qt::make_application(argc, argv);
     // The program ends when its main window has faded out, not when the
     // last window closes (the splash screen may be the first to go).
     QApplication::setQuitOnLastWindowClosed(false);
     try {
-        return run(application);
+        return run(*application);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "orvanta: %s\n", error.what());
         return 1;
