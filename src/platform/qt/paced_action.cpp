@@ -15,8 +15,8 @@ void PacedAction::request() {
     if (timer_.isActive()) {
         return;
     }
-    const auto since = since_run_.isValid() ? std::chrono::milliseconds(since_run_.elapsed())
-                                            : interval_;
+    const auto since =
+        since_run_.isValid() ? std::chrono::milliseconds(since_run_.elapsed()) : interval_;
     timer_.start(std::max(std::chrono::milliseconds(0), interval_ - since));
 }
 
