@@ -17,7 +17,7 @@ constexpr std::int16_t kDialing = 3;
 
 SimulatedNavigator::SimulatedNavigator(std::string state_path, const Clock& clock,
                                        TimerFactory& timers)
-    : path_(std::move(state_path)), clock_(clock), timer_(timers.create_timer()) {
+    : path_(std::move(state_path)), file_(path_), clock_(clock), timer_(timers.create_timer()) {
     timer_->on_tick([this] { on_tick(); });
     reload();
     save_if_changed();
@@ -65,7 +65,7 @@ void SimulatedNavigator::begin_operation() {
 }
 
 void SimulatedNavigator::reload() {
-    TextFileRead read = read_text_file(path_);
+    TextFileRead read = file_.read();
     switch (read.outcome) {
         case TextFileRead::Outcome::Read:
             state_ = parse_state(read.text, state_);

@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/navigator.h"
 #include "platform/navsim/state_file.h"
+#include "platform/navsim/text_file_cache.h"
 #include "platform/timer.h"
 
 namespace platform::navsim {
@@ -47,6 +48,7 @@ class SimulatedNavigator : public Navigator {
     void save_if_changed();
 
     std::filesystem::path path_;
+    TextFileCache file_;
     const Clock& clock_;
     std::unique_ptr<Timer> timer_;
     StateValues state_;
