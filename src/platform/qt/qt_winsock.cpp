@@ -109,9 +109,7 @@ void QtWinsock::Connect() {
     attach(new QTcpSocket);
     state_ = sckConnecting;
     remote_ip_.clear();
-    // Qt may connect or fail within connectToHost; the events must not come
-    // from inside this call.
-    later([this] { start_connecting(); });
+    start_connecting();
 }
 
 void QtWinsock::on_ConnectionRequest(std::function<void(long request_id)> handler) {
@@ -211,15 +209,25 @@ void QtWinsock::offer(QTcpSocket* connection) {
 
 void QtWinsock::start_connecting() {
     if (!could_name_a_host(remote_host_)) {
-        const WinsockError error = host_not_found();
-        fail(error.number, error.description);
+        later([this] {
+            const WinsockError error = host_not_found();
+            fail(error.number, error.description);
+        });
         return;
     }
+    // Qt may connect or fail within connectToHost; what it reports there is
+    // told from the event loop, like everything else, not from inside Connect.
+    inside_connect_ = true;
     socket_->connectToHost(QString::fromStdString(remote_host_),
                            static_cast<quint16>(remote_port_));
+    inside_connect_ = false;
 }
 
 void QtWinsock::connected() {
+    if (inside_connect_) {
+        later([this] { connected(); });
+        return;
+    }
     if (state_ != sckConnecting) {
         return;
     }
@@ -262,6 +270,10 @@ void QtWinsock::peer_closed() {
 }
 
 void QtWinsock::failed(QAbstractSocket::SocketError error) {
+    if (inside_connect_) {
+        later([this, error] { failed(error); });
+        return;
+    }
     if (state_ == sckConnected && error == QAbstractSocket::RemoteHostClosedError) {
         peer_closed();
         return;

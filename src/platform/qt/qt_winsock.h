@@ -90,6 +90,8 @@ class QtWinsock : public platform::Winsock {
     std::int16_t local_port_ = 0;
     std::int16_t remote_port_ = 0;
     bool sending_ = false;
+    // Set while Qt's connectToHost runs.
+    bool inside_connect_ = false;
 
     std::function<void(long)> connection_request_;
     std::function<void(long)> data_arrival_;

@@ -312,6 +312,7 @@ TEST(QtWinsockTest, ConnectFailuresEndInErrorState) {
     client->set_RemoteHost("127.0.0.1");
     client->set_RemotePort(closed_port);
     client->Connect();
+    EXPECT_TRUE(errors.empty()) << "told from inside Connect";
     ASSERT_TRUE(wait_for([&] { return !errors.empty(); }));
     EXPECT_EQ(errors, std::vector<int>{10061});
     EXPECT_EQ(client->State(), Winsock::sckError);
@@ -322,6 +323,7 @@ TEST(QtWinsockTest, ConnectFailuresEndInErrorState) {
     // Refused before any name server is asked.
     client->set_RemoteHost("not a host!");
     client->Connect();
+    EXPECT_EQ(errors.size(), 1U) << "told from inside Connect";
     ASSERT_TRUE(wait_for([&] { return errors.size() == 2; }));
     EXPECT_EQ(errors[1], 11001);
     EXPECT_EQ(client->State(), Winsock::sckError);
