@@ -6,8 +6,12 @@
 
 namespace platform::qt {
 
-RepaintPacer::RepaintPacer(QWidget& window, std::chrono::milliseconds interval)
-    : QObject(&window), window_(window), drawing_(interval, [this] { draw(); }) {
+RepaintPacer::RepaintPacer(QWidget& window, std::chrono::milliseconds interval,
+                           std::chrono::milliseconds gathering)
+    : QObject(&window),
+      window_(window),
+      drawing_(
+          interval, [this] { draw(); }, gathering) {
     window_.installEventFilter(this);
 }
 
