@@ -49,7 +49,7 @@ constexpr int echo_milliseconds = 1000;
 }  // namespace
 
 FormWindow::FormWindow() {
-    new RepaintPacer(*this, repaint_interval, repaint_gathering);
+    new RepaintPacer(*this, repaint_interval);
 }
 
 void FormWindow::set_picture(const std::string& name) {

@@ -19,12 +19,10 @@ namespace platform::qt {
 // A close request is always refused here: the owner decides, and hides or
 // ends the window itself.
 //
-// It is drawn at most every `repaint_interval`, a change after a quiet spell
-// `repaint_gathering` later (see RepaintPacer).
+// It is drawn at most every `repaint_interval` (see RepaintPacer).
 class FormWindow : public QWidget {
   public:
     static constexpr std::chrono::milliseconds repaint_interval{50};
-    static constexpr std::chrono::milliseconds repaint_gathering{10};
 
     struct Reactions {
         std::function<void()> clicked;

@@ -5,9 +5,8 @@
 
 namespace platform::qt {
 
-PacedAction::PacedAction(std::chrono::milliseconds interval, std::function<void()> action,
-                         std::chrono::milliseconds gathering)
-    : interval_(interval), gathering_(gathering), action_(std::move(action)) {
+PacedAction::PacedAction(std::chrono::milliseconds interval, std::function<void()> action)
+    : interval_(interval), action_(std::move(action)) {
     timer_.setSingleShot(true);
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { run(); });
 }
@@ -18,7 +17,7 @@ void PacedAction::request() {
     }
     const auto since =
         since_run_.isValid() ? std::chrono::milliseconds(since_run_.elapsed()) : interval_;
-    timer_.start(std::max(gathering_, interval_ - since));
+    timer_.start(std::max(std::chrono::milliseconds(0), interval_ - since));
 }
 
 void PacedAction::run() {

@@ -10,12 +10,10 @@ namespace platform::qt {
 // Runs an action soon after it is asked for, but no more than once per
 // interval: asks that come while a run is due, or within the interval after
 // the last run, are all answered by one run when the interval ends. After a
-// quiet spell the run comes `gathering` later (by default at the event loop's
-// next turn), so that what follows from the first change is part of it.
+// quiet spell the run comes at the event loop's next turn.
 class PacedAction {
   public:
-    PacedAction(std::chrono::milliseconds interval, std::function<void()> action,
-                std::chrono::milliseconds gathering = std::chrono::milliseconds(0));
+    PacedAction(std::chrono::milliseconds interval, std::function<void()> action);
     PacedAction(const PacedAction&) = delete;
     PacedAction& operator=(const PacedAction&) = delete;
 
@@ -26,7 +24,6 @@ class PacedAction {
     void run();
 
     const std::chrono::milliseconds interval_;
-    const std::chrono::milliseconds gathering_;
     const std::function<void()> action_;
     QTimer timer_;
     QElapsedTimer since_run_;

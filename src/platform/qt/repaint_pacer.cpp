@@ -6,12 +6,8 @@
 
 namespace platform::qt {
 
-RepaintPacer::RepaintPacer(QWidget& window, std::chrono::milliseconds interval,
-                           std::chrono::milliseconds gathering)
-    : QObject(&window),
-      window_(window),
-      drawing_(
-          interval, [this] { draw(); }, gathering) {
+RepaintPacer::RepaintPacer(QWidget& window, std::chrono::milliseconds interval)
+    : QObject(&window), window_(window), drawing_(interval, [this] { draw(); }) {
     window_.installEventFilter(this);
 }
 

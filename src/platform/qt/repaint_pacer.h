@@ -12,15 +12,12 @@ namespace platform::qt {
 // Draws a top-level window at most once per `interval`. A busy server writes
 // a block to the status log for every request, thousands a second; drawing
 // each would cost the program most of its time for changes nobody can see.
-// After a quiet spell a change is drawn `gathering` later, together with what
-// follows from it (a list catching up with its lines, a delayed layout);
-// changes within the interval after a drawing are drawn together when it
-// ends. The last state is always shown. Exposure by the window system is
-// drawn as before.
+// Changes are drawn at the event loop's next turn after a quiet spell, and
+// together at the end of the interval otherwise, so the last state is always
+// shown. Exposure by the window system is drawn as before.
 class RepaintPacer : public QObject {
   public:
-    RepaintPacer(QWidget& window, std::chrono::milliseconds interval,
-                 std::chrono::milliseconds gathering);
+    RepaintPacer(QWidget& window, std::chrono::milliseconds interval);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
