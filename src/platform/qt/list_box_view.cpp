@@ -99,6 +99,9 @@ void ListBoxView::catch_up() {
             widget_.addItem(text);
         }
     }
+    // Laid out now rather than by the view's own timer, which would come
+    // after the window has drawn the new lines and have it draw them again.
+    widget_.doItemsLayout();
     if (user_picked) {
         widget_.setCurrentRow(std::min(picked, count - 1), QItemSelectionModel::ClearAndSelect);
     } else if (current_ < 0) {
