@@ -7,41 +7,23 @@
 #include "app/form1.h"
 #include "counting_navigator.h"
 #include "platform/navsim/simulated_navigator.h"
-#include "platform/pe/pe_version_info.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/qt/qt_clock.h"
-#include "platform/qt/qt_desktop.h"
-#include "platform/qt/qt_events.h"
-#include "platform/qt/qt_message_box.h"
-#include "platform/qt/qt_shell.h"
-#include "platform/qt/qt_timer.h"
-#include "platform/qt/qt_tray_icon.h"
-#include "platform/qt/qt_winsock.h"
+#include "platform/qt/qt_platform.h"
 #include "program_folder.h"
 #include "util/file_utilities.h"
 
 namespace bench {
 
-// In the order of main.cpp, so that they end in its order too.
+// Made and ended in the order of main.cpp.
 struct OrvantaUnderTest::Parts {
     explicit Parts(const std::string& folder)
         : location(folder),
-          simulated(util::join_path(folder, "navsim.state"), clock, timers),
+          simulated(util::join_path(folder, "navsim.state"), qt.clock, qt.timers),
           navigator(simulated),
-          form1({navigator, clock, timers, tray, events, message_box, desktop, network, files,
-                 location, version_info, shell}) {}
+          form1({navigator, qt.clock, qt.timers, qt.tray, qt.events, qt.message_box, qt.desktop,
+                 qt.network, qt.files, location, qt.version_info, qt.shell}) {}
 
-    platform::qt::QtClock clock;
-    platform::qt::QtTimerFactory timers;
-    platform::qt::QtTrayIcon tray;
-    platform::qt::QtEvents events;
-    platform::qt::QtMessageBox message_box;
-    platform::qt::QtDesktop desktop;
-    platform::qt::QtNetwork network;
-    platform::posix::PosixFileSystem files;
+    platform::qt::QtPlatform qt;
     FolderLocation location;
-    platform::pe::PeVersionInfo version_info;
-    platform::qt::QtShell shell;
     platform::navsim::SimulatedNavigator simulated;
     CountingNavigator navigator;
     app::Form1 form1;
@@ -50,7 +32,7 @@ struct OrvantaUnderTest::Parts {
 OrvantaUnderTest::OrvantaUnderTest(const std::string& folder, std::uint16_t listen_port)
     : parts_(std::make_unique<Parts>(folder)), port_(listen_port) {
     parts_->form1.Form_Load();
-    parts_->desktop.open(parts_->form1.window());
+    parts_->qt.desktop.open(parts_->form1.window());
     if (parts_->form1.listeners().WS_LISTENER(0).State() != platform::Winsock::sckListening ||
         parts_->form1.listeners().UBound() != 10) {
         throw std::runtime_error("Orvanta did not start its server (see its log)");

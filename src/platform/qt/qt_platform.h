@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/pe/pe_version_info.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/qt/qt_clock.h"
+#include "platform/qt/qt_desktop.h"
+#include "platform/qt/qt_events.h"
+#include "platform/qt/qt_message_box.h"
+#include "platform/qt/qt_shell.h"
+#include "platform/qt/qt_timer.h"
+#include "platform/qt/qt_tray_icon.h"
+#include "platform/qt/qt_winsock.h"
+
+namespace platform::qt {
+
+// One of each platform service the program runs on in its Qt build, with the
+// POSIX file system and the PE version reader beside Qt's own, made and
+// ended in this order. The program's location and its navigator are left to
+// whoever puts the program together: the benchmark puts both elsewhere.
+// Needs a QApplication.
+struct QtPlatform {
+    QtClock clock;
+    QtTimerFactory timers;
+    QtTrayIcon tray;
+    QtEvents events;
+    QtMessageBox message_box;
+    QtDesktop desktop;
+    QtNetwork network;
+    platform::posix::PosixFileSystem files;
+    platform::pe::PeVersionInfo version_info;
+    QtShell shell;
+};
+
+}  // namespace platform::qt
