@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <ctime>
 #include <utility>
 
@@ -21,11 +20,11 @@ TextFileCache::TextFileCache(std::filesystem::path path, std::chrono::nanosecond
     : path_(std::move(path)), settling_(settling) {}
 
 TextFileRead TextFileCache::read() {
-    bool missing = false;
-    const std::optional<Stamp> before = stamp_now(missing);
+    const std::optional<Stamp> before = stamp_now();
     if (!before) {
+        // Nothing usable there: read_text_file tells what there is.
         trusted_.reset();
-        return {missing ? TextFileRead::Outcome::Missing : TextFileRead::Outcome::Unreadable, {}};
+        return read_text_file(path_);
     }
     if (trusted_ && *trusted_ == *before) {
         return {TextFileRead::Outcome::Read, text_};
@@ -37,8 +36,7 @@ TextFileRead TextFileCache::read() {
     }
     // Trusted only if nothing moved while it was read, and not since long
     // enough before for the file system's clock to have moved on.
-    bool missing_after = false;
-    const std::optional<Stamp> after = stamp_now(missing_after);
+    const std::optional<Stamp> after = stamp_now();
     if (after && *after == *before && settled(*before)) {
         trusted_ = before;
         text_ = read.text;
@@ -46,13 +44,9 @@ TextFileRead TextFileCache::read() {
     return read;
 }
 
-std::optional<TextFileCache::Stamp> TextFileCache::stamp_now(bool& missing) const {
+std::optional<TextFileCache::Stamp> TextFileCache::stamp_now() const {
     struct stat status {};
-    if (::stat(path_.c_str(), &status) != 0) {
-        missing = errno == ENOENT || errno == ENOTDIR;
-        return std::nullopt;
-    }
-    if (!S_ISREG(status.st_mode)) {
+    if (::stat(path_.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
         return std::nullopt;
     }
     return Stamp{status.st_dev, status.st_ino, status.st_size, nanoseconds(status.st_mtim),

@@ -41,8 +41,8 @@ class TextFileCache {
         std::int64_t changed_ns = 0;
         bool operator==(const Stamp&) const = default;
     };
-    // Empty when nothing usable is at the path; sets `missing` when nothing is.
-    std::optional<Stamp> stamp_now(bool& missing) const;
+    // Empty when no regular file is at the path.
+    std::optional<Stamp> stamp_now() const;
     bool settled(const Stamp& stamp) const;
 
     std::filesystem::path path_;
