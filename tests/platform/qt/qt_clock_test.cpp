@@ -2,33 +2,25 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <ctime>
 #include <optional>
 #include <string>
 
+#include "support/scoped_variable.h"
+
 namespace {
 
-// Sets TZ for one test and puts the old value back.
+// TZ set for one test; the C library looks at the zone again afterwards.
 class TimeZone {
   public:
-    explicit TimeZone(const char* zone) {
-        if (const char* old = std::getenv("TZ")) {
-            old_ = old;
-        }
-        ::setenv("TZ", zone, 1);
-    }
+    explicit TimeZone(const std::string& zone) : variable_(std::in_place, "TZ", zone) {}
     ~TimeZone() {
-        if (old_) {
-            ::setenv("TZ", old_->c_str(), 1);
-        } else {
-            ::unsetenv("TZ");
-        }
+        variable_.reset();
         ::tzset();
     }
 
   private:
-    std::optional<std::string> old_;
+    std::optional<test_support::ScopedVariable> variable_;
 };
 
 int seconds_of_day(platform::TimeOfDay time) {

@@ -8,23 +8,10 @@
 #include <string>
 
 #include "platform/failure.h"
+#include "support/scoped_variable.h"
 #include "support/temp_folder.h"
 
 namespace {
-
-// Puts a folder of our own first on PATH for the test's life.
-class PathGuard {
-  public:
-    explicit PathGuard(const std::string& path) : old_(std::getenv("PATH")) {
-        setenv("PATH", path.c_str(), 1);
-    }
-    ~PathGuard() { setenv("PATH", old_.c_str(), 1); }
-    PathGuard(const PathGuard&) = delete;
-    PathGuard& operator=(const PathGuard&) = delete;
-
-  private:
-    std::string old_;
-};
 
 TEST(QtShellTest, HandsTheAddressToXdgOpenWithoutWaiting) {
     test_support::TempFolder folder;
@@ -33,7 +20,7 @@ TEST(QtShellTest, HandsTheAddressToXdgOpenWithoutWaiting) {
         folder.path() / "xdg-open",
         "#!/bin/sh\n/bin/sleep 0.3; printf '%s' \"$1\" > '" + opened.string() + "'\n");
     std::filesystem::permissions(folder.path() / "xdg-open", std::filesystem::perms::owner_all);
-    PathGuard path(folder.path().string());
+    const test_support::ScopedVariable path("PATH", folder.path().string());
 
     platform::qt::QtShell().open_address("https://orvanta.example.org/");
     EXPECT_FALSE(std::filesystem::exists(opened)) << "returned before the opener ended";
@@ -44,7 +31,7 @@ TEST(QtShellTest, HandsTheAddressToXdgOpenWithoutWaiting) {
 
 TEST(QtShellTest, FailsWhenThereIsNoOpener) {
     test_support::TempFolder folder;
-    PathGuard path(folder.path().string());
+    const test_support::ScopedVariable path("PATH", folder.path().string());
     EXPECT_THROW(platform::qt::QtShell().open_address("https://orvanta.example.org/"),
                  platform::Failure);
 }
