@@ -318,6 +318,15 @@ TEST(QtWinsockTest, ConnectFailuresEndInErrorState) {
     EXPECT_EQ(client->State(), Winsock::sckError);
     EXPECT_THROW(client->Connect(), platform::Failure) << "Close first";
 
+    // A broadcast address fails inside connect() itself.
+    client->Close();
+    client->set_RemoteHost("255.255.255.255");
+    client->Connect();
+    EXPECT_EQ(errors.size(), 1U) << "told from inside Connect";
+    ASSERT_TRUE(wait_for([&] { return errors.size() == 2; }));
+    EXPECT_EQ(client->State(), Winsock::sckError);
+    errors.pop_back();
+
     client->Close();
     EXPECT_EQ(client->State(), Winsock::sckClosed);
     // Refused before any name server is asked.
