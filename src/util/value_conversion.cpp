@@ -39,40 +39,55 @@ Fraction classify_fraction(std::string_view digits) {
     return more ? Fraction::AboveHalf : Fraction::Half;
 }
 
-}  // namespace
-
-std::optional<std::int16_t> parse_integer16(std::string_view text) {
-    text = util::trim_blanks(text);
+// A number's text taken apart: its sign, its whole part (saturated, see
+// above), whether any digit at all is not zero, and where its fraction lies.
+struct ScannedNumber {
     bool negative = false;
+    long whole = 0;
+    bool nonzero = false;
+    Fraction fraction = Fraction::BelowHalf;
+};
+
+std::optional<ScannedNumber> scan_number(std::string_view text) {
+    text = util::trim_blanks(text);
+    ScannedNumber number;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        negative = text.front() == '-';
+        number.negative = text.front() == '-';
         text.remove_prefix(1);
     }
-
-    long whole = 0;
     std::size_t digits = 0;
     std::size_t at = 0;
     for (; at < text.size() && is_digit(text[at]); ++at, ++digits) {
-        whole = std::min(whole * 10 + (text[at] - '0'), kSaturated);
+        number.whole = std::min(number.whole * 10 + (text[at] - '0'), kSaturated);
+        number.nonzero = number.nonzero || text[at] != '0';
     }
-    Fraction fraction = Fraction::BelowHalf;
     if (at < text.size() && text[at] == '.') {
         const std::size_t first = ++at;
-        while (at < text.size() && is_digit(text[at])) {
-            ++at;
+        for (; at < text.size() && is_digit(text[at]); ++at, ++digits) {
+            number.nonzero = number.nonzero || text[at] != '0';
         }
-        digits += at - first;
-        fraction = classify_fraction(text.substr(first, at - first));
+        number.fraction = classify_fraction(text.substr(first, at - first));
     }
     if (digits == 0 || at != text.size()) {
         return std::nullopt;
     }
+    return number;
+}
 
+}  // namespace
+
+std::optional<std::int16_t> parse_integer16(std::string_view text) {
+    const auto number = scan_number(text);
+    if (!number) {
+        return std::nullopt;
+    }
+    long whole = number->whole;
     // Rounding the magnitude keeps halves symmetric: -2.5 gives -2 as 2.5 gives 2.
-    if (fraction == Fraction::AboveHalf || (fraction == Fraction::Half && whole % 2 == 1)) {
+    if (number->fraction == Fraction::AboveHalf ||
+        (number->fraction == Fraction::Half && whole % 2 == 1)) {
         ++whole;
     }
-    const long value = negative ? -whole : whole;
+    const long value = number->negative ? -whole : whole;
     if (value < std::numeric_limits<std::int16_t>::min() ||
         value > std::numeric_limits<std::int16_t>::max()) {
         return std::nullopt;
@@ -88,8 +103,10 @@ std::optional<bool> parse_boolean(std::string_view text) {
     if (equals_ignoring_case(word, "false")) {
         return false;
     }
-    if (const auto number = parse_integer16(word)) {
-        return *number != 0;
+    // Any number that is not zero is true, however small or large: a flag
+    // has no range to keep to and nothing to round.
+    if (const auto number = scan_number(word)) {
+        return number->nonzero;
     }
     return std::nullopt;
 }

@@ -23,9 +23,9 @@ namespace util {
 std::optional<std::int16_t> parse_integer16(std::string_view text);
 
 // "True" or "False" in any letter case with blanks around allowed, or a
-// number by the rules above: 0 is false, any other value true. Since the
-// number is rounded first, "0.4" is false; and like every number it must fit
-// 16 bits, so "40000" fails. Other words ("yes", "on") fail.
+// number written as above: zero (in any form, "0", "-0.00") is false and any
+// other number true, with neither rounding nor a range ("0.4" and "40000" are
+// true). Other words ("yes", "on") fail.
 std::optional<bool> parse_boolean(std::string_view text);
 
 // Decimal digits, '-' in front when negative; nothing else.

@@ -69,9 +69,9 @@ TEST(SettingsReaderTest, ReadsTheNineValuesAndKeepsThoseBeforeOneThatIsMissingOr
          Outcome::Loaded, kInFile},
         {cr_only, Outcome::Loaded, kInFile},
         {lf_only, Outcome::ReadFailure, first(0)},
-        // Values as hand edits write them.
-        {join({"2509.5", "2510.5", " -120 ", "+300", "true", "0", "1", "FALSE", "250.0"}),
-         Outcome::Loaded, Settings{2510, 2510, -120, 300, true, false, true, false, 250}},
+        // Values as hand edits write them; a flag is true for any number but zero.
+        {join({"2509.5", "2510.5", " -120 ", "+300", "true", "0", "0.4", "40000", "250.0"}),
+         Outcome::Loaded, Settings{2510, 2510, -120, 300, true, false, true, true, 250}},
         // An empty line is a value, and not a number.
         {join({"2509", "2510", "'", "", "-120"}), Outcome::ReadFailure, first(2)},
         // Only an apostrophe in first place marks a comment.
