@@ -94,20 +94,20 @@ void OptionsDialog::Save_Button_Click() {
     // A field that cannot be stored is refused before anything changes, and
     // stays as typed for the user to correct. A port of 0 or below would have
     // the next start listen on no port or a random one.
+    // The texts say what is checked: a fraction is accepted and rounded.
     const auto refuse = [this](const char* field, const char* accepted) {
-        parts_.message_box.show(
-            platform::MessageIcon::Information, "Invalid Setting...",
-            util::message_lines({std::string("The ") + field + " must be a whole number", accepted,
-                                 "", "Nothing has been saved."}));
+        parts_.message_box.show(platform::MessageIcon::Information, "Invalid Setting...",
+                                util::message_lines({std::string("The ") + field + " must be",
+                                                     accepted, "", "Nothing has been saved."}));
     };
     const auto listen_port = number_in(form.LISTEN_PORT_TEXT, lowest_port, highest_port);
     if (!listen_port) {
-        refuse("Receive port", "from 1 to 32767.");
+        refuse("Receive port", "a number from 1 to 32767.");
         return;
     }
     const auto transmit_port = number_in(form.TRANSMIT_PORT_TEXT, lowest_port, highest_port);
     if (!transmit_port) {
-        refuse("Transmit port", "from 1 to 32767.");
+        refuse("Transmit port", "a number from 1 to 32767.");
         return;
     }
     if (form.DPC_HW_POLL_INTERVAL_TEXTBOX.text().empty()) {
@@ -116,7 +116,7 @@ void OptionsDialog::Save_Button_Click() {
     // Below 5 is stored as typed; the next start polls every 5 seconds.
     const auto interval = number_in(form.DPC_HW_POLL_INTERVAL_TEXTBOX, -32768, 32767);
     if (!interval) {
-        refuse("status update interval", "of seconds, at most 32767 (below 5 counts as 5).");
+        refuse("status update interval", "a number of seconds up to 32767 (below 5 counts as 5).");
         return;
     }
 
