@@ -33,6 +33,11 @@ int run(QApplication& application) {
         // Start-up ends where it failed; the window stays usable.
         std::fprintf(stderr, "orvanta: start-up stopped: %s\n", error.what());
     }
+    // An end asked for while start-up let events run (a signal while one of
+    // its message boxes was open) is final: the window is never shown.
+    if (form1.ending()) {
+        return 0;
+    }
     qt.desktop.open(form1.window());
     return application.exec();
 }

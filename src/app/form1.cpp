@@ -79,6 +79,10 @@ void Form1::Form_Load() {
 }
 
 void Form1::Form_Unload() {
+    if (ending_) {
+        return;
+    }
+    ending_ = true;
     Shutdown(*this, services_).Form_Unload();
 }
 

@@ -38,8 +38,17 @@ class Form1 {
 
     // Start-up: runs once, before the window is first shown.
     void Form_Load();
-    // Shutdown: runs when the window is closed; the program ends after it.
+    // Shutdown: runs once, when the window is closed or the program is told
+    // to end; the program ends after it.
     void Form_Unload();
+    // Whether the shutdown has begun. An end once asked for is final: start-up
+    // goes no further, even when the end came while one of its message boxes
+    // was open, and the window is never shown.
+    bool ending() const { return ending_; }
+    // Whether start-up read Orvanta.ini whole. Only then may shutdown write
+    // it: a file that failed to read holds values the program never saw.
+    bool settings_loaded() const { return settings_loaded_; }
+    void set_settings_loaded() { settings_loaded_ = true; }
 
     ui::MainWindow& window() { return window_; }
     ui::StatusLog& log() { return log_; }
@@ -105,6 +114,8 @@ class Form1 {
     app::SettingsWriter settings_writer_;
     ui::OptionsDialog options_;
     std::unique_ptr<info::SplashScreen> splash_;
+    bool ending_ = false;
+    bool settings_loaded_ = false;
 };
 
 }  // namespace app

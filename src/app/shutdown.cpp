@@ -16,6 +16,10 @@ Shutdown::Shutdown(Form1& form1, const Services& services) : form1_(form1), serv
 // Nothing here may stop the program from ending: each step that fails is
 // passed over.
 void Shutdown::Form_Unload() {
+    // From here on only the fade runs: no poll (which could dial while the
+    // program ends), no sweep of the sessions, no socket event.
+    resume_next([&] { form1_.DPC_HW_POLL().set_enabled(false); });
+    resume_next([&] { form1_.SOCKET_CLOSER_TIMER().set_enabled(false); });
     resume_next([&] { form1_.WS_TALKER().Close(); });
     resume_next([&] { form1_.listeners().WS_LISTENER(0).Close(); });
     int highest = 0;
@@ -23,7 +27,9 @@ void Shutdown::Form_Unload() {
     for (int i = 1; i <= highest; ++i) {
         resume_next([&] { form1_.listeners().Unload(i); });
     }
-    if (form1_.settings().SAVE_WINDOW_POS) {
+    // Settings that start-up did not read whole are not written back: the
+    // file keeps what the program never saw.
+    if (form1_.settings().SAVE_WINDOW_POS && form1_.settings_loaded()) {
         save_window_position();
     }
     resume_next([&] { services_.desktop.fade_out(form1_.window(), 500); });

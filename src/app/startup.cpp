@@ -24,6 +24,11 @@ Startup::Startup(Form1& form1, const Services& services) : form1_(form1), servic
 void Startup::Form_Load() {
     form1_.show_splash();
     services_.events.do_events();
+    // Wherever events run, the program may have been told to end: then
+    // nothing of start-up goes on.
+    if (form1_.ending()) {
+        return;
+    }
 
     // The splash stays up two seconds by the clock; nothing else runs meanwhile.
     const auto until = services_.clock.steady_now() + splash_time;
@@ -63,7 +68,13 @@ bool Startup::check_navigator() {
             util::message_lines({"Orvanta only supports DirecPC software v2.20 or higher!",
                                  "(this is due to the differences in the DPC status flags).", "",
                                  "Orvanta will now start but status will be unavailable."}));
+        if (form1_.ending()) {
+            return false;
+        }
         services_.events.do_events();
+        if (form1_.ending()) {
+            return false;
+        }
         window.DPC_Stat_Label.set_caption("NO CARD");
         window.No_DPC_Card_Image.set_visible(true);
         // The splash stays open until the user clicks it away.
@@ -78,6 +89,7 @@ bool Startup::read_settings() {
     SettingsReader reader(services_.files, services_.location);
     switch (reader.read(form1_.settings())) {
         case SettingsReadOutcome::Loaded:
+            form1_.set_settings_loaded();
             return true;
         case SettingsReadOutcome::Missing:
             settings_missing();
@@ -157,6 +169,9 @@ void Startup::settings_missing() {
                  "(this is normal if it is the first time you have used this program.)", "",
                  "Please go to the settings panel and save new settings."}));
     });
+    if (form1_.ending()) {
+        return;
+    }
     resume_next([&] {
         form1_.log().write_untrimmed(
             {"     INI file does not exist...", "     Goto settings and save!"});
@@ -177,6 +192,9 @@ void Startup::settings_unreadable() {
             util::message_lines({"There was an error reading the INI file...",
                                  "please check the current settings."}));
     });
+    if (form1_.ending()) {
+        return;
+    }
     resume_next([&] {
         form1_.log().write_untrimmed(
             {"     Error reading INI file...", "     Check the current settings!"});

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -92,6 +93,47 @@ TEST_F(ShutdownTest, FailingWriteAndFailingSocketsStillEndInTheFade) {
     EXPECT_EQ(fake.files.entries.at(ini_path).bytes, original);
     EXPECT_EQ(form1->listeners().UBound(), 0);
     EXPECT_EQ(fake.desktop.calls.back(), "fade Form1 500");
+}
+
+TEST_F(ShutdownTest, OnlyTheFadeRunsOnceShutdownHasBegun) {
+    start(false);
+    fake.navigator.signal = 1;
+    fake.navigator.connection = 2;
+    form1->settings().KEEP_CONNECTED = true;
+    fakes::FakeTimer& poll_timer = *fake.timers.timers.at(0);
+    fakes::FakeTimer& closer_timer = *fake.timers.timers.at(1);
+    const auto log_size = form1->window().STATUS_LIST.items().size();
+    fake.desktop.during_fade = [&] {
+        // The timers would tick meanwhile: a poll here would redial.
+        poll_timer.fire();
+        closer_timer.fire();
+        form1->window().close_requested();  // a second signal
+    };
+    form1->window().close_requested();
+
+    EXPECT_FALSE(poll_timer.enabled());
+    EXPECT_FALSE(closer_timer.enabled());
+    EXPECT_EQ(fake.navigator.dials(), 0);
+    EXPECT_EQ(form1->window().STATUS_LIST.items().size(), log_size);
+    EXPECT_EQ(std::count(fake.desktop.calls.begin(), fake.desktop.calls.end(), "fade Form1 500"), 1);
+}
+
+TEST_F(ShutdownTest, SettingsThatFailedToReadAreNeverWrittenBack) {
+    // The position option is read before the faulty line; the values after
+    // it were never seen, so writing them would put zeros in their place.
+    app::Settings settings;
+    settings.LISTEN_PORT = 2509;
+    settings.WINDOW_LEFT = 1500;
+    settings.SAVE_WINDOW_POS = true;
+    std::string text = app::format_settings(settings, "1/2/26");
+    const auto line_32 = text.find("False", text.find("Always Keep Connected"));
+    original = util::to_cp1252(text.replace(line_32, 5, "yes"));
+    fake.files.put(ini_path, original);
+    form1->Form_Load();
+    ASSERT_TRUE(form1->settings().SAVE_WINDOW_POS);
+    form1->window().moved_to(600, 700);
+    form1->Form_Unload();
+    EXPECT_EQ(fake.files.entries.at(ini_path).bytes, original);
 }
 
 TEST_F(ShutdownTest, AfterAnEarlyEndNothingIsDestroyedAndTheWindowStillFades) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -161,6 +162,50 @@ TEST_F(StartupTest, UnreadableSettingsKeepWhatWasReadBeforeTheFault) {
     EXPECT_EQ(form1->settings().TRANSMIT_PORT, 3000);
     EXPECT_TRUE(listener().calls.empty());
     EXPECT_FALSE(poll_timer().enabled());
+}
+
+TEST_F(StartupTest, AnEndAskedForWhileAStartUpBoxIsOpenIsFinal) {
+    // A termination signal is handled while a box waits for its OK: the
+    // window closes, and no step of start-up may run after that.
+    const auto old_navigator = [](fakes::FakeServices& f) {
+        f.version_info.set_translations({0x09, 0x04, 0xB0, 0x04});
+        f.version_info.set_string("040904B0", "ProductVersion", "2.0");
+    };
+    const auto unreadable = [](fakes::FakeServices& f) {
+        app::Settings settings = usual_settings();
+        settings.SAVE_WINDOW_POS = true;
+        std::string text = app::format_settings(settings, "12/6/26");
+        const auto line_32 = text.find("False", text.find("Always Keep Connected"));
+        f.files.put(ini_path, util::to_cp1252(text.replace(line_32, 5, "yes")));
+    };
+    const std::pair<const char*, std::function<void(fakes::FakeServices&)>> cases[] = {
+        {"DirecPC Software Version Error...", old_navigator},
+        {"INI File Missing...", [](fakes::FakeServices&) {}},
+        {"INI File Error...", unreadable},
+    };
+    for (const auto& [title, arrange] : cases) {
+        SCOPED_TRACE(title);
+        fakes::FakeServices f;
+        arrange(f);
+        const auto file = [&] { return f.files.contains(ini_path) ? f.files.read_file(ini_path) : ""; };
+        const std::string file_before = file();
+        app::Form1 form(f.services());
+        f.message_box.while_open = [&] { form.window().close_requested(); };
+        form.Form_Load();
+
+        ASSERT_EQ(f.message_box.shown.size(), 1U);
+        EXPECT_EQ(f.message_box.shown[0].title, title);
+        EXPECT_TRUE(form.ending());
+        EXPECT_EQ(f.desktop.calls.back(), "quit");
+        EXPECT_TRUE(form.window().STATUS_LIST.items().empty());
+        EXPECT_NE(form.window().DPC_Stat_Label.caption(), "NO CARD");
+        EXPECT_NE(form.window().DPC_Stat_Label.caption(), "ERROR");
+        EXPECT_FALSE(form.window().placed());
+        EXPECT_NE(f.tray.tooltip, "Orvanta... please check settings");
+        EXPECT_EQ(f.network.sockets.at(0)->calls, Lines{"Close"});  // the shutdown's
+        EXPECT_FALSE(form.DPC_HW_POLL().enabled());
+        EXPECT_EQ(file(), file_before);
+    }
 }
 
 TEST_F(StartupTest, ListenFailureLeavesTheServerAndThePollOff) {

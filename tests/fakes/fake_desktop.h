@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ class FakeDesktop : public platform::Desktop {
     // "open frmSplash", "front ABOUT_FORM", "close frmSplash", "fade Form1 500", "quit".
     std::vector<std::string> calls;
     Fault fade_fault;
+    // Runs while a fade is under way, as the event loop goes on meanwhile.
+    std::function<void()> during_fade;
 
     void open(platform::Form& form) override {
         calls.push_back("open " + form.name());
@@ -33,6 +36,9 @@ class FakeDesktop : public platform::Desktop {
     void fade_out(platform::Form& form, int milliseconds) override {
         calls.push_back("fade " + form.name() + " " + std::to_string(milliseconds));
         fade_fault.check("fade_out");
+        if (during_fade) {
+            during_fade();
+        }
         form.set_visible(false);
     }
     void quit() override { calls.emplace_back("quit"); }
@@ -51,10 +57,15 @@ class FakeMessageBox : public platform::MessageBox {
         std::string text;
     };
     std::vector<Shown> shown;
+    // Runs while a box is open, as events go on being handled meanwhile.
+    std::function<void()> while_open;
 
     void show(platform::MessageIcon icon, const std::string& title,
               const std::string& text) override {
         shown.push_back({icon, title, text});
+        if (while_open) {
+            while_open();
+        }
     }
 };
 
