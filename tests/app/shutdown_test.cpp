@@ -115,7 +115,8 @@ TEST_F(ShutdownTest, OnlyTheFadeRunsOnceShutdownHasBegun) {
     EXPECT_FALSE(closer_timer.enabled());
     EXPECT_EQ(fake.navigator.dials(), 0);
     EXPECT_EQ(form1->window().STATUS_LIST.items().size(), log_size);
-    EXPECT_EQ(std::count(fake.desktop.calls.begin(), fake.desktop.calls.end(), "fade Form1 500"), 1);
+    EXPECT_EQ(std::count(fake.desktop.calls.begin(), fake.desktop.calls.end(), "fade Form1 500"),
+              1);
 }
 
 TEST_F(ShutdownTest, SettingsThatFailedToReadAreNeverWrittenBack) {

@@ -187,7 +187,9 @@ TEST_F(StartupTest, AnEndAskedForWhileAStartUpBoxIsOpenIsFinal) {
         SCOPED_TRACE(title);
         fakes::FakeServices f;
         arrange(f);
-        const auto file = [&] { return f.files.contains(ini_path) ? f.files.read_file(ini_path) : ""; };
+        const auto file = [&] {
+            return f.files.contains(ini_path) ? f.files.read_file(ini_path) : "";
+        };
         const std::string file_before = file();
         app::Form1 form(f.services());
         f.message_box.while_open = [&] { form.window().close_requested(); };
