@@ -21,22 +21,21 @@ TEST(VersionRecordFileTest, OurControlPassesAndAnotherFileIsReadFromItsFirstTran
     };
 
     pe_builder::PeFile navctrl;
-    navctrl.version = pe_builder::navctrl_record();
+    navctrl.resources = {pe_builder::version_resource(pe_builder::navctrl_record())};
     reader.LoadVersionRecord(write("NAVCTRL.OCX", navctrl));
     EXPECT_EQ(reader.record().ProductVersion, "2.20");
     EXPECT_EQ(reader.record().OriginalFileName, "NAVCTRL.OCX");
 
+    pe_builder::VersionRecord two_tables;
+    two_tables.translations = std::vector<pe_builder::Translation>{{0x0407, 1252}, {0x0409, 1200}};
+    two_tables.string_tables = {{"040904B0", {{u"ProductVersion", u"english"}}},
+                                {"040704E4",
+                                 {{u"ProductVersion", u"deutsch \u00E4"},
+                                  {u"FileVersion", std::u16string(127, u'7')},
+                                  // Too long for the buffer it passes through: refused, never cut.
+                                  {u"FileDescription", std::u16string(128, u'x')}}}};
     pe_builder::PeFile other;
-    other.version.emplace();
-    other.version->translations =
-        std::vector<pe_builder::Translation>{{0x0407, 1252}, {0x0409, 1200}};
-    other.version->string_tables = {
-        {"040904B0", {{u"ProductVersion", u"english"}}},
-        {"040704E4",
-         {{u"ProductVersion", u"deutsch \u00E4"},
-          {u"FileVersion", std::u16string(127, u'7')},
-          // Too long for the buffer it passes through: refused, never cut.
-          {u"FileDescription", std::u16string(128, u'x')}}}};
+    other.resources = {pe_builder::version_resource(two_tables)};
     EXPECT_TRUE(reader.ReadVersionRecord(write("two.ocx", other)));
     EXPECT_EQ(reader.TranslationKey(), "040704E4");
     EXPECT_EQ(reader.record().ProductVersion, "deutsch \u00E4");
