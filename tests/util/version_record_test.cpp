@@ -85,15 +85,20 @@ TEST_F(VersionRecordTest, UnreadableRecordLeavesTheFieldsAsTheyWere) {
     EXPECT_EQ(reader.record().CompanyName, before.CompanyName);
 }
 
-TEST_F(VersionRecordTest, FailingQueryOfOneValueSkipsOnlyThatField) {
+TEST_F(VersionRecordTest, FailingValueSkipsOnlyItsField) {
     ASSERT_TRUE(reader.ReadVersionRecord("f"));
     info.set_string(us_unicode, "CompanyName", "changed");
     info.set_string(us_unicode, "FileDescription", "changed");
+    info.set_string(us_unicode, "FileVersion", std::string(127, '7'));
+    // Too long for the 128-byte buffer it passes through: refused, never cut.
+    info.set_string(us_unicode, "ProductName", std::string(128, 'x'));
     // Query 1 is the translation table, query 2 the company name.
     info.query_fault.just(1);
     EXPECT_TRUE(reader.ReadVersionRecord("f"));
     EXPECT_EQ(reader.record().CompanyName, "new CompanyName");
     EXPECT_EQ(reader.record().FileDescription, "changed");
+    EXPECT_EQ(reader.record().FileVersion, std::string(127, '7'));
+    EXPECT_EQ(reader.record().ProductName, "new ProductName");
 }
 
 TEST_F(VersionRecordTest, LoadIgnoresEveryOutcome) {

@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     pe_builder::PeFile file;
-    file.version = pe_builder::navctrl_record();
+    file.resources = {pe_builder::version_resource(pe_builder::navctrl_record())};
     if (!pe_builder::write_file(argv[1], pe_builder::build_pe(file).bytes)) {
         std::fprintf(stderr, "make_navctrl: cannot write %s\n", argv[1]);
         return 1;

@@ -13,52 +13,10 @@ constexpr std::uint32_t section_alignment = 0x1000;
 constexpr std::uint32_t headers_size = 0x200;  // everything up to the section table fits
 constexpr std::uint32_t resource_rva = 0x1000;
 constexpr std::uint32_t pe_offset = 0x40;
-constexpr std::uint32_t subdirectory = 0x80000000;
 constexpr std::uint32_t directory_count = 16;
 
 constexpr std::uint32_t align_up(std::uint32_t value, std::uint32_t boundary) {
     return (value + boundary - 1) / boundary * boundary;
-}
-
-struct ResourceSection {
-    std::vector<std::uint8_t> bytes;
-    std::size_t data_entry_offset = 0;
-    std::size_t record_offset = 0;
-    std::size_t record_size = 0;
-};
-
-// A resource table with a single entry: header, then (id, target).
-void write_table(ByteWriter& out, std::uint32_t id, std::uint32_t target) {
-    out.u32(0);  // characteristics
-    out.u32(0);  // time stamp
-    out.u32(0);  // version
-    out.u16(0);  // named entries
-    out.u16(1);  // id entries
-    out.u32(id);
-    out.u32(target);
-}
-
-ResourceSection resource_section(const PeFile& file) {
-    const std::vector<std::uint8_t> record = write_version_record(*file.version);
-    const auto& translations = file.version->translations;
-    const std::uint16_t language =
-        translations && !translations->empty() ? translations->front().language : 0x0409;
-    // Three tables of 24 bytes each, then the data entry, then the data.
-    ByteWriter out;
-    write_table(out, file.resource_type, subdirectory | 24);
-    write_table(out, 1, subdirectory | 48);
-    write_table(out, language, 72);
-    ResourceSection section;
-    section.data_entry_offset = out.size();
-    out.u32(resource_rva + 88);
-    out.u32(static_cast<std::uint32_t>(record.size()));
-    out.u32(0);  // code page
-    out.u32(0);  // reserved
-    section.record_offset = out.size();
-    section.record_size = record.size();
-    out.raw(record);
-    section.bytes = out.take();
-    return section;
 }
 
 void write_dos_header(ByteWriter& out) {
@@ -81,7 +39,7 @@ void write_coff_header(ByteWriter& out, bool wide, std::uint16_t sections) {
 }
 
 void write_optional_header(ByteWriter& out, bool wide, std::uint32_t resource_virtual_size,
-                           std::uint32_t resource_raw_size) {
+                           std::uint32_t resource_size, std::uint32_t resource_raw_size) {
     out.u16(wide ? 0x020B : 0x010B);
     out.u8(14);  // linker version
     out.u8(0);
@@ -117,9 +75,9 @@ void write_optional_header(ByteWriter& out, bool wide, std::uint32_t resource_vi
     out.u32(0);  // loader flags
     out.u32(directory_count);
     for (std::uint32_t i = 0; i < directory_count; ++i) {
-        const bool resources = i == 2 && resource_virtual_size != 0;
+        const bool resources = i == 2 && resource_size != 0;
         out.u32(resources ? resource_rva : 0);
-        out.u32(resources ? resource_virtual_size : 0);
+        out.u32(resources ? resource_size : 0);
     }
 }
 
@@ -137,33 +95,46 @@ void write_section_header(ByteWriter& out, std::uint32_t virtual_size, std::uint
 
 BuiltPe build_pe(const PeFile& file) {
     const bool wide = file.bitness == Bitness::Pe32Plus;
+    const bool has_section = !file.resources.empty();
     ResourceSection resources;
-    if (file.version) {
-        resources = resource_section(file);
+    if (has_section) {
+        resources = write_resource_section(file.resources, resource_rva);
     }
-    const auto virtual_size = static_cast<std::uint32_t>(resources.bytes.size());
-    const std::uint32_t raw_size = align_up(virtual_size, file_alignment);
+    const auto resource_size = static_cast<std::uint32_t>(resources.bytes.size());
+    const std::uint32_t virtual_size = file.virtual_size.value_or(resource_size);
+    const std::uint32_t raw_size = align_up(resource_size, file_alignment);
 
     ByteWriter out;
     write_dos_header(out);
-    write_coff_header(out, wide, file.version ? 1 : 0);
-    write_optional_header(out, wide, virtual_size, raw_size);
-    if (file.version) {
+    write_coff_header(out, wide, has_section ? 1 : 0);
+    write_optional_header(out, wide, virtual_size, resource_size, raw_size);
+    BuiltPe built;
+    if (has_section) {
+        built.section_header_offset = out.size();
         write_section_header(out, virtual_size, raw_size);
     }
     out.zeros(headers_size - out.size());
     out.raw(resources.bytes);
     out.align(file_alignment);
 
-    BuiltPe built;
     built.bytes = out.take();
-    if (file.version) {
+    if (has_section) {
         built.resource_offset = headers_size;
-        built.data_entry_offset = headers_size + resources.data_entry_offset;
-        built.record_offset = headers_size + resources.record_offset;
-        built.record_size = resources.record_size;
+        built.data_entry_offset = headers_size + resources.data_entry_offsets.front();
+        built.record_offset = headers_size + resources.data_offsets.front();
+        built.record_size = file.resources.front().data.size();
     }
     return built;
+}
+
+Resource version_resource(const VersionRecord& record) {
+    Resource resource;
+    const auto& translations = record.translations;
+    if (translations && !translations->empty()) {
+        resource.language = translations->front().language;
+    }
+    resource.data = write_version_record(record);
+    return resource;
 }
 
 VersionRecord navctrl_record() {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "pe/resource_tree.h"
 #include "pe/version_record_writer.h"
 
 // Writes small PE files with a version record of our choosing, for the tests'
@@ -14,28 +15,30 @@ namespace pe_builder {
 
 enum class Bitness { Pe32, Pe32Plus };
 
-constexpr std::uint16_t version_resource_type = 16;  // RT_VERSION
-
 struct PeFile {
     Bitness bitness = Bitness::Pe32;
-    // Nothing writes a file without resources, and without sections.
-    std::optional<VersionRecord> version;
-    // Another type files the record where no version reader looks.
-    std::uint16_t resource_type = version_resource_type;
+    // All in one .rsrc section; none writes a file without sections.
+    std::vector<Resource> resources;
+    // What the section header gives as VirtualSize instead of the size of
+    // what the section holds.
+    std::optional<std::uint32_t> virtual_size;
 };
 
-// A written file and where its parts lie, for tests that damage them.
+// A written file and where the first resource lies, for tests that damage it.
 struct BuiltPe {
     std::vector<std::uint8_t> bytes;
+    std::size_t section_header_offset = 0;
     std::size_t resource_offset = 0;    // root of the resource tree
     std::size_t data_entry_offset = 0;  // RVA and size of the record
     std::size_t record_offset = 0;
     std::size_t record_size = 0;
 };
 
-// One .rsrc section holding type -> id 1 -> language -> the record, the
-// language being that of the first translation (US English without one).
 BuiltPe build_pe(const PeFile& file);
+
+// `record` filed as resource compilers file it: version type, id 1, in the
+// language of its first translation (US English without one).
+Resource version_resource(const VersionRecord& record);
 
 // The record of our NAVCTRL.OCX: version 2.20, translation 0409 / 1252.
 VersionRecord navctrl_record();

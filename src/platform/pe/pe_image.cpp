@@ -89,17 +89,16 @@ std::optional<PeImage> PeImage::parse(ByteView file) {
     sections.reserve(section_count);
     for (std::size_t i = 0; i < section_count; ++i) {
         const std::size_t header = i * section_header_size;
-        const std::uint32_t virtual_size = *table->u32(header + 8);
         const std::uint32_t virtual_address = *table->u32(header + 12);
         const std::uint32_t raw_size = *table->u32(header + 16);
         const std::uint32_t raw_offset = *table->u32(header + 20);
-        // Windows refuses to load a file cut short inside a section, so a
-        // truncated file has no version record either.
-        if (raw_size != 0 && !file.contains(raw_offset, raw_size)) {
-            return std::nullopt;
-        }
-        const std::uint32_t mapped = virtual_size != 0 ? virtual_size : raw_size;
-        sections.push_back({virtual_address, std::min(mapped, raw_size), raw_offset});
+        // Version records are read from the file as data, not from a loaded
+        // image: all of a section's raw data counts, past its VirtualSize
+        // too, as far as the file holds it.
+        const std::size_t in_file = raw_offset < file.size()
+                                        ? std::min<std::size_t>(raw_size, file.size() - raw_offset)
+                                        : 0;
+        sections.push_back({virtual_address, static_cast<std::uint32_t>(in_file), raw_offset});
     }
     return PeImage(file, *magic == pe32_plus_magic, resource_rva, std::move(sections));
 }

@@ -14,7 +14,8 @@ namespace platform::pe {
 class PeImage {
   public:
     // Nothing when `file` is not a PE file or its headers or section table
-    // point outside it. The image refers to `file`, which must outlive it.
+    // lie outside it. A section cut short by the end of the file keeps what
+    // the file holds. The image refers to `file`, which must outlive it.
     static std::optional<PeImage> parse(ByteView file);
 
     bool is_64_bit() const { return is_64_bit_; }
@@ -32,8 +33,8 @@ class PeImage {
   private:
     struct Section {
         std::uint32_t virtual_address = 0;
-        // Bytes of the section that the file holds; the rest of the section
-        // is zeros in memory and never holds resources.
+        // Bytes of the section's raw data that the file holds; the rest of
+        // the section is zeros in memory and never holds resources.
         std::uint32_t backed_size = 0;
         std::uint32_t file_offset = 0;
     };

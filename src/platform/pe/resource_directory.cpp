@@ -6,6 +6,8 @@ namespace {
 
 constexpr std::uint16_t version_type = 16;  // RT_VERSION
 constexpr std::uint16_t version_name = 1;   // VS_VERSION_INFO
+constexpr std::uint16_t neutral_language = 0x0000;
+constexpr std::uint16_t us_english = 0x0409;
 constexpr std::uint32_t high_bit = 0x80000000;
 constexpr std::size_t table_header_size = 16;
 constexpr std::size_t entry_size = 8;
@@ -23,17 +25,16 @@ std::optional<ResourceDirectory> ResourceDirectory::of(const PeImage& image) {
     return ResourceDirectory(image, *tree);
 }
 
-std::optional<ResourceDirectory::Entry> ResourceDirectory::pick(std::uint32_t offset, Choice choice,
-                                                                std::uint16_t id) const {
+std::vector<ResourceDirectory::Entry> ResourceDirectory::entries_of(std::uint32_t offset) const {
+    std::vector<Entry> entries;
     const auto named = tree_.u16(std::size_t{offset} + 12);
     const auto numbered = tree_.u16(std::size_t{offset} + 14);
     if (!named || !numbered) {
-        return std::nullopt;
+        return entries;
     }
     // Named entries come first, then those with an id; every entry is read
-    // through the view, so counts larger than the tree only end the search.
+    // through the view, so counts larger than the tree only end the list.
     const std::size_t count = std::size_t{*named} + *numbered;
-    std::optional<Entry> first;
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t at = std::size_t{offset} + table_header_size + i * entry_size;
         const auto name = tree_.u32(at);
@@ -41,36 +42,51 @@ std::optional<ResourceDirectory::Entry> ResourceDirectory::pick(std::uint32_t of
         if (!name || !target) {
             break;
         }
-        const Entry entry{*name, *target};
-        if (!first) {
-            first = entry;
-        }
-        if (choice != Choice::First && (entry.name & high_bit) == 0 && entry.name == id) {
+        entries.push_back({*name, *target});
+    }
+    return entries;
+}
+
+std::optional<std::vector<ResourceDirectory::Entry>> ResourceDirectory::table_of(
+    const std::optional<Entry>& entry) const {
+    if (!entry || (entry->target & high_bit) == 0) {
+        return std::nullopt;
+    }
+    return entries_of(entry->target & ~high_bit);
+}
+
+std::optional<ResourceDirectory::Entry> ResourceDirectory::with_id(
+    const std::vector<Entry>& entries, std::uint16_t id) {
+    for (const Entry& entry : entries) {
+        if ((entry.name & high_bit) == 0 && entry.name == id) {
             return entry;
         }
     }
-    if (choice == Choice::ById) {
-        return std::nullopt;
-    }
-    return first;
+    return std::nullopt;
 }
 
-std::optional<std::uint32_t> ResourceDirectory::subdirectory(const Entry& entry) {
-    if ((entry.target & high_bit) == 0) {
+std::optional<ResourceDirectory::Entry> ResourceDirectory::language_of(
+    const std::vector<Entry>& entries) {
+    // Windows tries the user's language between these two; Linux has none
+    // to give, and a file should read the same on every machine.
+    for (const std::uint16_t language : {neutral_language, us_english}) {
+        if (const auto entry = with_id(entries, language)) {
+            return entry;
+        }
+    }
+    if (entries.empty()) {
         return std::nullopt;
     }
-    return entry.target & ~high_bit;
+    return entries.front();
 }
 
-std::optional<ByteView> ResourceDirectory::find(std::uint16_t type) const {
+std::optional<ByteView> ResourceDirectory::find(std::uint16_t type, std::uint16_t name) const {
     // Exactly three tables deep: a tree that points back into itself can
     // send the walk to the wrong table but never round in circles.
-    const auto type_entry = pick(0, Choice::ById, type);
-    const auto names = type_entry ? subdirectory(*type_entry) : std::nullopt;
-    const auto name_entry = names ? pick(*names, Choice::PreferIdOne, version_name) : std::nullopt;
-    const auto languages = name_entry ? subdirectory(*name_entry) : std::nullopt;
-    const auto language_entry = languages ? pick(*languages, Choice::First, 0) : std::nullopt;
-    if (!language_entry || subdirectory(*language_entry)) {
+    const auto names = table_of(with_id(entries_of(0), type));
+    const auto languages = names ? table_of(with_id(*names, name)) : std::nullopt;
+    const auto language_entry = languages ? language_of(*languages) : std::nullopt;
+    if (!language_entry || (language_entry->target & high_bit) != 0) {
         return std::nullopt;
     }
     const auto data_rva = tree_.u32(language_entry->target);
@@ -84,7 +100,7 @@ std::optional<ByteView> ResourceDirectory::find(std::uint16_t type) const {
 std::optional<ByteView> find_version_record(ByteView file) {
     const auto image = PeImage::parse(file);
     const auto resources = image ? ResourceDirectory::of(*image) : std::nullopt;
-    return resources ? resources->find(version_type) : std::nullopt;
+    return resources ? resources->find(version_type, version_name) : std::nullopt;
 }
 
 }  // namespace platform::pe

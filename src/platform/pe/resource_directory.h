@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "platform/pe/byte_view.h"
 #include "platform/pe/pe_image.h"
@@ -17,25 +18,27 @@ class ResourceDirectory {
     // sections.
     static std::optional<ResourceDirectory> of(const PeImage& image);
 
-    // The data of the resource with the id `type`. Of several names it takes
-    // id 1, where resource compilers put the version record, else the first;
-    // of several languages the first. Nothing when the type is missing or the
-    // tree does not have that shape.
-    std::optional<ByteView> find(std::uint16_t type) const;
+    // The data of the resource with the ids `type` and `name`; a resource
+    // filed under a text name is never it. Of several languages it takes the
+    // one Windows takes: language-neutral (0), else US English (0x0409), else
+    // the first. Nothing when the resource is missing or the tree does not
+    // have that shape.
+    std::optional<ByteView> find(std::uint16_t type, std::uint16_t name) const;
 
   private:
     struct Entry {
         std::uint32_t name = 0;
         std::uint32_t target = 0;
     };
-    enum class Choice { ById, PreferIdOne, First };
 
     ResourceDirectory(const PeImage& image, ByteView tree) : image_(image), tree_(tree) {}
 
-    // The entry of the table at `offset` that `choice` picks for `id`.
-    std::optional<Entry> pick(std::uint32_t offset, Choice choice, std::uint16_t id) const;
-    // The table that an entry leads to, if it leads to one.
-    static std::optional<std::uint32_t> subdirectory(const Entry& entry);
+    // The entries of the table at `offset`, as far as the tree holds them.
+    std::vector<Entry> entries_of(std::uint32_t offset) const;
+    // The entries of the table that `entry` leads to, if it leads to one.
+    std::optional<std::vector<Entry>> table_of(const std::optional<Entry>& entry) const;
+    static std::optional<Entry> with_id(const std::vector<Entry>& entries, std::uint16_t id);
+    static std::optional<Entry> language_of(const std::vector<Entry>& entries);
 
     const PeImage& image_;
     ByteView tree_;

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/pe/pe_test_support.h"
 #include "platform/pe/resource_directory.h"
+#include "platform/pe/version_query.h"
 
 namespace platform::pe {
 namespace {
@@ -46,20 +48,35 @@ class PeResourceTest : public ::testing::Test {
     const std::size_t optional_header = pe_header + 24;
 };
 
-TEST_F(PeResourceTest, FileCutAnywhereHasNoRecordOrTheWholeOne) {
-    ASSERT_EQ(record_in(built.bytes), record);
-    for (std::size_t length = 0; length < built.bytes.size(); ++length) {
+TEST_F(PeResourceTest, FileCutShortHasItsRecordWhileItHoldsAllOfIt) {
+    const std::size_t record_end = built.record_offset + built.record_size;
+    ASSERT_LT(record_end, built.bytes.size());  // the section's padding follows
+    for (std::size_t length = 0; length <= built.bytes.size(); ++length) {
         // A copy of exactly that length, so the sanitizers see any read past it.
         const Bytes cut(built.bytes.begin(), built.bytes.begin() + static_cast<long>(length));
         const auto found = record_in(cut);
+        ASSERT_EQ(found.has_value(), length >= record_end) << length;
         if (found) {
             ASSERT_EQ(*found, record) << length;
         }
     }
 }
 
+TEST_F(PeResourceTest, RawDataPastTheVirtualSizeIsRead) {
+    const std::size_t header = built.section_header_offset;
+    // The section claims less in memory than the file holds: the record, or
+    // the whole tree, lies past its VirtualSize.
+    for (const std::uint32_t virtual_size :
+         {static_cast<std::uint32_t>(built.record_offset - built.resource_offset), 1u}) {
+        EXPECT_EQ(record_in(damaged(built.bytes, {header + 8, 4, virtual_size})), record)
+            << virtual_size;
+    }
+    // The section claims more raw data than the file holds.
+    EXPECT_EQ(record_in(damaged(built.bytes, {header + 16, 4, 0xFFFFF000})), record);
+}
+
 TEST_F(PeResourceTest, HeadersPointingOutsideTheFileAreRejected) {
-    const std::size_t section = optional_header + 224;
+    const std::size_t section = built.section_header_offset;
     for (const Damage& damage :
          std::vector<Damage>{{0, 2, 0x4D5A},                    // "ZM"
                              {0x3C, 4, 0xFFFFFFF0},             // PE header beyond the file
@@ -67,7 +84,7 @@ TEST_F(PeResourceTest, HeadersPointingOutsideTheFileAreRejected) {
                              {pe_header + 6, 2, 0xFFFF},        // 65535 sections
                              {pe_header + 20, 2, 0xFFFF},       // an optional header of 64 KiB
                              {optional_header, 2, 0x0107},      // neither 32- nor 64-bit
-                             {section + 16, 4, 0xFFFFF000},     // raw data beyond the file
+                             {section + 20, 4, 0x00100000},     // raw data beyond the file
                              {section + 20, 4, 0xFFFFFE00}}) {  // raw data wrapping round
         EXPECT_EQ(record_in(damaged(built.bytes, damage)), std::nullopt) << damage.offset;
     }
@@ -98,6 +115,48 @@ TEST_F(PeResourceTest, TreeThatLoopsOrHasTheWrongShapeIsRejected) {
     // Counting more entries than the tree holds ends the search at its end.
     const Bytes icons = damaged(built.bytes, {root + 16, 4, 3});
     EXPECT_EQ(record_in(damaged(icons, {root + 14, 2, 0xFFFF})), std::nullopt);
+}
+
+// A version resource whose record's ProductVersion is `tag`.
+pe_builder::Resource tagged(std::u16string tag, std::uint16_t language, std::uint16_t id = 1,
+                            std::u16string name = {}) {
+    auto resource = pe_builder::version_resource(pe_test::record_with({{u"ProductVersion", tag}}));
+    resource.language = language;
+    resource.id = id;
+    resource.name = std::move(name);
+    return resource;
+}
+
+// The ProductVersion of the record found in a file holding `resources`.
+std::string picked(std::vector<pe_builder::Resource> resources) {
+    pe_builder::PeFile file;
+    file.resources = std::move(resources);
+    const Bytes bytes = pe_builder::build_pe(file).bytes;
+    const auto record = find_version_record(ByteView(bytes));
+    if (!record) {
+        return "none";
+    }
+    const auto value = query_version_value(*record, "\\StringFileInfo\\040904B0\\ProductVersion");
+    return value ? std::string(value->begin(), value->end() - 1) : "no value";
+}
+
+TEST(PeResourceChoiceTest, LanguageNeutralThenUsEnglishThenTheFirst) {
+    EXPECT_EQ(picked({tagged(u"de", 0x0407), tagged(u"us", 0x0409), tagged(u"fr", 0x040C)}), "us");
+    EXPECT_EQ(picked({tagged(u"de", 0x0407), tagged(u"neutral", 0x0000), tagged(u"us", 0x0409)}),
+              "neutral");
+    // Only language 0 is neutral: 0x0400 and 0x0800 stand for the user's and
+    // the system's default language.
+    EXPECT_EQ(picked({tagged(u"user", 0x0400), tagged(u"us", 0x0409), tagged(u"system", 0x0800)}),
+              "us");
+    EXPECT_EQ(picked({tagged(u"de", 0x0407), tagged(u"fr", 0x040C)}), "de");
+}
+
+TEST(PeResourceChoiceTest, OnlyTheResourceWithIdOneIsTheRecord) {
+    EXPECT_EQ(picked({tagged(u"two", 0x0409, 2)}), "none");
+    EXPECT_EQ(picked({tagged(u"named", 0x0409, 1, u"VS_VERSION_INFO")}), "none");
+    EXPECT_EQ(picked({tagged(u"named", 0x0409, 1, u"#1"), tagged(u"two", 0x0409, 2),
+                      tagged(u"one", 0x0409, 1)}),
+              "one");
 }
 
 }  // namespace

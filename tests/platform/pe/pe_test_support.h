@@ -43,7 +43,7 @@ inline pe_builder::BuiltPe pe_with(const pe_builder::VersionRecord& record,
                                    pe_builder::Bitness bitness = pe_builder::Bitness::Pe32) {
     pe_builder::PeFile file;
     file.bitness = bitness;
-    file.version = record;
+    file.resources = {pe_builder::version_resource(record)};
     return pe_builder::build_pe(file);
 }
 
