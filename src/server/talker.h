@@ -54,6 +54,9 @@ class Talker {
     void WS_TALKER_SendComplete();
     void WS_TALKER_Error();
     void connect();
+    // Ends the delivery that started as number `started`, unless another
+    // has started since: that one is still to be sent.
+    void finish(unsigned long started);
 
     platform::Winsock& socket_;
     ui::StatusLog& log_;
@@ -62,6 +65,8 @@ class Talker {
     const platform::Label& last_dial_;
     MessageSource* messages_ = nullptr;
     std::int16_t mode_ = nothing;
+    // Counts the delivery starts.
+    unsigned long starts_ = 0;
 };
 
 }  // namespace server

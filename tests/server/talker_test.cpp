@@ -37,6 +37,17 @@ TEST_F(TalkerTest, LaterRequestReplacesOneStillUnderWay) {
     EXPECT_EQ(talker().remote_host, "10.3.0.2");
     opened("10.3.0.2");
     EXPECT_EQ(talker().sent.size(), 1U);
+
+    // A request that comes while a reply is being sent starts a delivery
+    // that the end of the earlier one must leave alone.
+    request("10.3.0.3", {"STATUS"}, 3);
+    fake.events.pending = [&] { request("10.3.0.4", {"STATUS"}, 4); };
+    opened("10.3.0.3");
+    EXPECT_EQ(talker().remote_host, "10.3.0.4");
+    EXPECT_EQ(form1->talker().TALKER_MODE(), 1);
+    opened("10.3.0.4");
+    EXPECT_EQ(talker().sent.size(), 3U);
+    EXPECT_EQ(log_line(3), "     (IP:10.3.0.4)");
 }
 
 TEST_F(TalkerTest, OpeningWithNothingToSendSendsNothing) {
