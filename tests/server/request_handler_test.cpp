@@ -71,6 +71,21 @@ TEST_F(RequestHandlerTest, ClosingTheMessagesWindowDiscardsThemAndRestoresTheTra
     EXPECT_NE(text.find("second"), std::string::npos);
 }
 
+TEST_F(RequestHandlerTest, RequestWithoutAnAddressIsServedButNeverCounted) {
+    // A client that reset its connection before it was served has no address.
+    for (long id = 1; id <= 3; ++id) {
+        request("", {"STATUS"}, id);
+    }
+    EXPECT_EQ(form1->clients().NUM_CLIENTS(), 0);
+    EXPECT_EQ(window().NUM_CLIENTS_LABEL.caption(), " 0");
+    EXPECT_EQ(log_line(2), "     Status report was requested");
+    EXPECT_EQ(talker().calls.back(), "Connect");
+
+    request("10.1.1.6", {"HELLO"});
+    EXPECT_EQ(form1->clients().CLIENT_IP_TABLE(0), "10.1.1.6");
+    EXPECT_EQ(window().NUM_CLIENTS_LABEL.caption(), " 1");
+}
+
 TEST_F(RequestHandlerTest, FiftySecondClientIsStillServed) {
     for (int i = 0; i < 51; ++i) {
         form1->PROCESS_DATA("HELLO", "10.2.0." + std::to_string(i));
