@@ -40,6 +40,24 @@ TEST_F(ListenerSessionsTest, TenthClientIsToldAndTurnedAway) {
         EXPECT_EQ(element(i).state, Winsock::sckConnected);
     }
     EXPECT_EQ(form1->clients().NUM_CLIENTS(), 0);
+
+    // Clients turned away that talk while the notice goes out: none is a
+    // session, and what one sends never counts against the next.
+    for (long id = 11; id <= 16; ++id) {
+        fake.events.pending = [&] {
+            element(10).incoming = "STATUS" + std::string(30000, 'x');
+            element(10).data_arrival(30006);
+            if (id == 11) {
+                element(10).state = Winsock::sckClosing;
+                element(10).closed();
+            }
+        };
+        connect_silently(id);
+        EXPECT_TRUE(form1->listeners().WS_LISTENER_SCKDATA(10).empty());
+    }
+    EXPECT_EQ(element(10).sent.size(), 7U);
+    EXPECT_EQ(form1->clients().NUM_CLIENTS(), 0);
+    EXPECT_EQ(log_line(2), "     Cant accept any more connections!");
 }
 
 TEST_F(ListenerSessionsTest, RequestInPiecesIsProcessedOnceWhenTheClientCloses) {
