@@ -22,6 +22,7 @@ Talker::Talker(platform::Winsock& socket, ui::StatusLog& log, platform::Events& 
 void Talker::start_status(const std::string& address, std::int16_t port) {
     ++starts_;
     mode_ = status_reply;
+    message_.reset();
     try {
         socket_.Close();
         socket_.set_RemotePort(port);
@@ -32,8 +33,9 @@ void Talker::start_status(const std::string& address, std::int16_t port) {
     }
 }
 
-void Talker::start_message(const std::string& address) {
+void Talker::start_message(const std::string& address, std::shared_ptr<OutgoingMessage> message) {
     ++starts_;
+    message_ = std::move(message);
     try {
         socket_.Close();
         socket_.set_RemotePort(message_port);
@@ -74,11 +76,12 @@ void Talker::send_on_connect() {
         events_.do_events();
         finish(started);
     } else if (mode_ == operator_message) {
-        const std::string text = messages_ != nullptr ? messages_->message_text() : std::string();
-        socket_.SendData(util::to_cp1252("MESSAG" + text));
+        // Ours: a start among the pending events replaces the talker's.
+        const std::shared_ptr<OutgoingMessage> message = message_;
+        socket_.SendData(util::to_cp1252("MESSAG" + (message ? message->text() : std::string())));
         events_.do_events();
-        if (messages_ != nullptr) {
-            messages_->message_sent();
+        if (message) {
+            message->sent();
         }
         finish(started);
     }
@@ -88,6 +91,7 @@ void Talker::send_on_connect() {
 void Talker::finish(unsigned long started) {
     if (starts_ == started) {
         mode_ = nothing;
+        message_.reset();
     }
 }
 

@@ -30,10 +30,12 @@ TEST_F(SendMessageTest, AddressListHoldsTheRecordedClientsWhenTheWindowOpens) {
               (Lines{"10.5.0.1", "10.5.0.2", "10.5.0.3"}));
     EXPECT_TRUE(window().TAB_STOP_ZERO.has_focus());
 
-    // An address seen while the window is open shows only when it opens again.
+    // An address seen while the window is open shows only when it opens
+    // again; the open window only comes forward.
     form1->PROCESS_DATA("HELLO", "10.5.0.4");
     open();
     EXPECT_EQ(form.CLIENT_IP_ADDRESSES_COMBO_BOX.items().size(), 3U);
+    EXPECT_EQ(fake.desktop.calls.back(), "front SEND_MESSAGE_FORM");
 }
 
 TEST_F(SendMessageTest, EmptyAddressDoesNothing) {
@@ -61,14 +63,21 @@ TEST_F(SendMessageTest, MessageGoesToPort2519AndClosesTheWindowOnceSent) {
     EXPECT_EQ(form1->talker().TALKER_MODE(), 0);
 }
 
-TEST_F(SendMessageTest, WindowClosedBeforeTheConnectionOpensStillSendsItsText) {
-    auto& form = open();
-    form.CLIENT_IP_ADDRESSES_COMBO_BOX.typed("10.5.0.9");
-    form.MESSAGE_TEXT.typed("do not lose me");
-    form.SEND_THE_MESSAGE_BUTTON.click();
-    form.close_requested();
+TEST_F(SendMessageTest, PendingMessageKeepsItsTextWhenItsWindowClosesAndLeavesANewOneAlone) {
+    auto& first = open();
+    first.CLIENT_IP_ADDRESSES_COMBO_BOX.typed("10.5.0.9");
+    first.MESSAGE_TEXT.typed("keep me");
+    first.SEND_THE_MESSAGE_BUTTON.click();
+    first.close_requested();  // before the connection opens
+
+    auto& second = open();
+    EXPECT_TRUE(second.MESSAGE_TEXT.text().empty());
+    second.MESSAGE_TEXT.typed("a new message");
     opened();
-    EXPECT_EQ(talker().sent, Lines{"MESSAGdo not lose me"});
+    EXPECT_EQ(talker().sent, Lines{"MESSAGkeep me"});
+    EXPECT_EQ(talker().remote_host, "10.5.0.9");
+    ASSERT_EQ(form1->send_message().form(), &second);
+    EXPECT_EQ(second.MESSAGE_TEXT.text(), "a new message");
 }
 
 TEST_F(SendMessageTest, StatusRequestArrivingMeanwhileWinsAndTheWindowStays) {

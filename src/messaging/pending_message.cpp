@@ -1,0 +1,29 @@
+#include "messaging/pending_message.h"
+
+#include <utility>
+
+namespace messaging {
+
+PendingMessage::PendingMessage(const platform::TextBox& text, std::function<void()> close_window)
+    : text_(&text), close_window_(std::move(close_window)) {}
+
+std::string PendingMessage::text() const {
+    return text_ != nullptr ? text_->text() : kept_;
+}
+
+void PendingMessage::sent() {
+    if (text_ != nullptr) {
+        // A copy: closing the window tells this message, which changes it.
+        const auto close = close_window_;
+        close();
+    }
+}
+
+void PendingMessage::window_closed() {
+    if (text_ != nullptr) {
+        kept_ = text_->text();
+        text_ = nullptr;
+    }
+}
+
+}  // namespace messaging
