@@ -12,15 +12,16 @@ class SendMessageTest : public server_test::ServerTest {
         window().SEND_MESSAGE_BUTTON.click();
         return *form1->send_message().form();
     }
-    void opened() {
-        talker().state = platform::Winsock::sckConnected;
-        talker().connected();
-    }
 };
 
-TEST_F(SendMessageTest, AddressListHoldsTheRecordedClientsWhenTheWindowOpens) {
-    EXPECT_TRUE(open().CLIENT_IP_ADDRESSES_COMBO_BOX.items().empty());
-    form1->send_message().form()->close_requested();
+TEST_F(SendMessageTest, AddressListHoldsTheRecordedClientsAndAnEmptyAddressDoesNothing) {
+    auto& empty = open();
+    EXPECT_TRUE(empty.CLIENT_IP_ADDRESSES_COMBO_BOX.items().empty());
+    const auto lines = window().STATUS_LIST.count();
+    empty.SEND_THE_MESSAGE_BUTTON.click();
+    EXPECT_EQ(window().STATUS_LIST.count(), lines);
+    EXPECT_TRUE(talker().calls.empty());
+    empty.close_requested();
 
     for (const char* address : {"10.5.0.1", "10.5.0.2", "10.5.0.3"}) {
         form1->PROCESS_DATA("HELLO", address);
@@ -38,14 +39,6 @@ TEST_F(SendMessageTest, AddressListHoldsTheRecordedClientsWhenTheWindowOpens) {
     EXPECT_EQ(fake.desktop.calls.back(), "front SEND_MESSAGE_FORM");
 }
 
-TEST_F(SendMessageTest, EmptyAddressDoesNothing) {
-    auto& form = open();
-    const auto lines = window().STATUS_LIST.count();
-    form.SEND_THE_MESSAGE_BUTTON.click();
-    EXPECT_EQ(window().STATUS_LIST.count(), lines);
-    EXPECT_TRUE(talker().calls.empty());
-}
-
 TEST_F(SendMessageTest, MessageGoesToPort2519AndClosesTheWindowOnceSent) {
     auto& form = open();
     form.CLIENT_IP_ADDRESSES_COMBO_BOX.typed("10.5.0.9");
@@ -56,9 +49,10 @@ TEST_F(SendMessageTest, MessageGoesToPort2519AndClosesTheWindowOnceSent) {
               (Lines{"Close", "RemotePort 2519", "RemoteHost 10.5.0.9", "Connect"}));
     EXPECT_NE(form1->send_message().form(), nullptr);  // stays open meanwhile
 
-    form.MESSAGE_TEXT.typed("final text");  // read when the connection opens
-    opened();
-    EXPECT_EQ(talker().sent, Lines{"MESSAGfinal text"});
+    form.MESSAGE_TEXT.typed("caf\u00E9 \u20AC5");  // read when the connection opens
+    talker_opened();
+    EXPECT_EQ(talker().sent, Lines{"MESSAGcaf\xE9 \x80"
+                                   "5"});  // in the code page
     EXPECT_EQ(form1->send_message().form(), nullptr);
     EXPECT_EQ(form1->talker().TALKER_MODE(), 0);
 }
@@ -73,7 +67,7 @@ TEST_F(SendMessageTest, PendingMessageKeepsItsTextWhenItsWindowClosesAndLeavesAN
     auto& second = open();
     EXPECT_TRUE(second.MESSAGE_TEXT.text().empty());
     second.MESSAGE_TEXT.typed("a new message");
-    opened();
+    talker_opened();
     EXPECT_EQ(talker().sent, Lines{"MESSAGkeep me"});
     EXPECT_EQ(talker().remote_host, "10.5.0.9");
     ASSERT_EQ(form1->send_message().form(), &second);
@@ -86,7 +80,7 @@ TEST_F(SendMessageTest, StatusRequestArrivingMeanwhileWinsAndTheWindowStays) {
     form.MESSAGE_TEXT.typed("hello");
     form.SEND_THE_MESSAGE_BUTTON.click();
     request("10.5.0.10", {"STATUS"});
-    opened();
+    talker_opened();
     EXPECT_EQ(talker().sent, Lines{"STATUS-DISCSIGOKna"});
     EXPECT_NE(form1->send_message().form(), nullptr);
 }
