@@ -13,9 +13,7 @@ std::string PendingMessage::text() const {
 
 void PendingMessage::sent() {
     if (text_ != nullptr) {
-        // A copy: closing the window tells this message, which changes it.
-        const auto close = close_window_;
-        close();
+        close_window_();
     }
 }
 

@@ -76,7 +76,8 @@ void Talker::send_on_connect() {
         events_.do_events();
         finish(started);
     } else if (mode_ == operator_message) {
-        // Ours: a start among the pending events replaces the talker's.
+        // Held here, as a delivery started among the pending events
+        // replaces the talker's hold on it.
         const std::shared_ptr<OutgoingMessage> message = message_;
         socket_.SendData(util::to_cp1252("MESSAG" + (message ? message->text() : std::string())));
         events_.do_events();
