@@ -1,5 +1,7 @@
 #include "messaging/send_message.h"
 
+#include <utility>
+
 #include "platform/failure.h"
 
 namespace messaging {
@@ -9,67 +11,57 @@ using platform::resume_next;
 SendMessage::SendMessage(platform::Desktop& desktop, ui::StatusLog& log, server::Talker& talker,
                          platform::Events& events, const server::ClientTable& clients,
                          platform::Control& focus_parking)
-    : desktop_(desktop),
-      log_(log),
+    : log_(log),
       talker_(talker),
       events_(events),
       clients_(clients),
-      focus_parking_(focus_parking) {
-    talker_.set_message_source(this);
-}
+      focus_parking_(focus_parking),
+      window_(desktop) {}
 
+// A message still held by the talker then keeps its text and no longer
+// reaches back here.
 SendMessage::~SendMessage() {
-    talker_.set_message_source(nullptr);
-    if (form_) {
-        desktop_.close(*form_);
-    }
+    close_window();
 }
 
 // Failing steps are passed over.
 void SendMessage::SEND_MESSAGE_BUTTON_Click() {
     resume_next([&] { focus_parking_.set_focus(); });
-    resume_next([&] {
-        if (!form_) {
-            form_ = std::make_unique<SendMessageForm>();
-            for (int i = 0; i < clients_.NUM_CLIENTS(); ++i) {
-                resume_next([&] {
-                    form_->CLIENT_IP_ADDRESSES_COMBO_BOX.insert(i, clients_.CLIENT_IP_TABLE(i));
-                });
-            }
-            form_->SEND_THE_MESSAGE_BUTTON.on_click([this] { SEND_THE_MESSAGE_BUTTON_Click(); });
-            form_->on_close_request([this] { close_form(); });
-            desktop_.open(*form_);
-        }
-        form_->set_visible(true);
-    });
+    resume_next([&] { window_.show([this] { return make_form(); }, [this] { close_window(); }); });
+}
+
+std::unique_ptr<SendMessageForm> SendMessage::make_form() {
+    auto form = std::make_unique<SendMessageForm>();
+    for (int i = 0; i < clients_.NUM_CLIENTS(); ++i) {
+        resume_next(
+            [&] { form->CLIENT_IP_ADDRESSES_COMBO_BOX.insert(i, clients_.CLIENT_IP_TABLE(i)); });
+    }
+    form->SEND_THE_MESSAGE_BUTTON.on_click([this] { SEND_THE_MESSAGE_BUTTON_Click(); });
+    return form;
 }
 
 void SendMessage::SEND_THE_MESSAGE_BUTTON_Click() {
-    const std::string address = form_->CLIENT_IP_ADDRESSES_COMBO_BOX.text();
+    SendMessageForm& form = *window_.form();
+    const std::string address = form.CLIENT_IP_ADDRESSES_COMBO_BOX.text();
     if (address.empty()) {
         return;
     }
     resume_next([&] { log_.write("     Sending a message to Clients"); });
-    talker_.start_message(address);
+    auto message = std::make_shared<PendingMessage>(form.MESSAGE_TEXT, [this] { close_window(); });
+    std::erase_if(pending_, [](const auto& pending) { return pending.expired(); });
+    pending_.push_back(message);
+    talker_.start_message(address, std::move(message));
     events_.do_events();
     // The window stays open; its text is read when the connection opens.
 }
 
-std::string SendMessage::message_text() {
-    return form_ ? form_->MESSAGE_TEXT.text() : kept_text_;
-}
-
-void SendMessage::message_sent() {
-    close_form();
-}
-
-void SendMessage::close_form() {
-    if (!form_) {
-        return;
+void SendMessage::close_window() {
+    for (const auto& pending : std::exchange(pending_, {})) {
+        if (const auto message = pending.lock()) {
+            message->window_closed();
+        }
     }
-    kept_text_ = form_->MESSAGE_TEXT.text();
-    desktop_.close(*form_);
-    form_.reset();
+    window_.close();
 }
 
 }  // namespace messaging

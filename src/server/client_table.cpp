@@ -3,6 +3,11 @@
 namespace server {
 
 void ClientTable::record(const std::string& address) {
+    // An empty slot marks the end of the table: an empty address would be
+    // counted without filling it, again and again.
+    if (address.empty()) {
+        return;
+    }
     if (count_ == 0) {
         table_[0] = address;
         count_ = 1;

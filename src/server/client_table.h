@@ -14,7 +14,8 @@ class ClientTable {
 
     // Records an address not seen before in the next empty slot. When all
     // slots are taken, a new address is not recorded: the table keeps what it
-    // has and the count stays at its maximum.
+    // has and the count stays at its maximum. The empty address (a client
+    // that left before its address was known) is never recorded.
     void record(const std::string& address);
     // Empties the table.
     void clear();

@@ -45,13 +45,21 @@ void ListenerSessions::WS_LISTENER_ConnectionRequest(long request_id) {
     log_.write("     Cant accept any more connections!",
                "     (IP:" + overflow.RemoteHostIP() + ")");
     overflow.Close();
+    sockets_.WS_LISTENER_SCKDATA(highest).clear();
+}
+
+// The highest element is the overflow element only while it is the highest:
+// the limit follows from how many elements start-up loaded.
+bool ListenerSessions::overflow(int index) const {
+    return index == sockets_.UBound();
 }
 
 void ListenerSessions::WS_LISTENER_DataArrival(int index) {
     Winsock& socket = sockets_.WS_LISTENER(index);
     std::string& buffer = sockets_.WS_LISTENER_SCKDATA(index);
     const std::string data = socket.GetData();
-    if (broken_.count(index) != 0) {
+    // What a client turned away sends is no request; it is read and dropped.
+    if (overflow(index) || broken_.count(index) != 0) {
         return;
     }
     if (buffer.size() + data.size() > buffer_limit) {
@@ -63,6 +71,11 @@ void ListenerSessions::WS_LISTENER_DataArrival(int index) {
 }
 
 void ListenerSessions::WS_LISTENER_Close(int index) {
+    // A client turned away that closes first is no request either: the
+    // connection request that took it closes the element.
+    if (overflow(index)) {
+        return;
+    }
     Winsock& socket = sockets_.WS_LISTENER(index);
     if (broken_.count(index) != 0) {
         return;  // left to the closer timer, unprocessed

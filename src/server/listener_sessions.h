@@ -38,6 +38,7 @@ class ListenerSessions {
     void WS_LISTENER_DataArrival(int index);
     void WS_LISTENER_Close(int index);
     bool free(int index);
+    bool overflow(int index) const;
 
     ListenerSockets& sockets_;
     ui::StatusLog& log_;

@@ -20,7 +20,9 @@ Talker::Talker(platform::Winsock& socket, ui::StatusLog& log, platform::Events& 
 // A delivery start closes whatever is under way, so a delivery that has not
 // sent its text yet is dropped. Its steps fail into the error report.
 void Talker::start_status(const std::string& address, std::int16_t port) {
+    ++starts_;
     mode_ = status_reply;
+    message_.reset();
     try {
         socket_.Close();
         socket_.set_RemotePort(port);
@@ -31,7 +33,9 @@ void Talker::start_status(const std::string& address, std::int16_t port) {
     }
 }
 
-void Talker::start_message(const std::string& address) {
+void Talker::start_message(const std::string& address, std::shared_ptr<OutgoingMessage> message) {
+    ++starts_;
+    message_ = std::move(message);
     try {
         socket_.Close();
         socket_.set_RemotePort(message_port);
@@ -61,23 +65,35 @@ void Talker::WS_TALKER_Connect() {
     }
 }
 
+// Sending lets pending events run, and a request among them may start the
+// next delivery; that one keeps its mode for its own connection.
 void Talker::send_on_connect() {
+    const unsigned long started = starts_;
     if (mode_ == status_reply) {
         log_.write("     Sending data to a client", "     (IP:" + socket_.RemoteHostIP() + ")");
         // The code and the time as they are now, not when the request came in.
         socket_.SendData(util::to_cp1252(status_code_() + last_dial_.caption()));
         events_.do_events();
-        mode_ = nothing;
+        finish(started);
     } else if (mode_ == operator_message) {
-        const std::string text = messages_ != nullptr ? messages_->message_text() : std::string();
-        socket_.SendData(util::to_cp1252("MESSAG" + text));
+        // Held here, as a delivery started among the pending events
+        // replaces the talker's hold on it.
+        const std::shared_ptr<OutgoingMessage> message = message_;
+        socket_.SendData(util::to_cp1252("MESSAG" + (message ? message->text() : std::string())));
         events_.do_events();
-        if (messages_ != nullptr) {
-            messages_->message_sent();
+        if (message) {
+            message->sent();
         }
-        mode_ = nothing;
+        finish(started);
     }
     // Any other mode sends nothing; the connection stays open until the next start.
+}
+
+void Talker::finish(unsigned long started) {
+    if (starts_ == started) {
+        mode_ = nothing;
+        message_.reset();
+    }
 }
 
 void Talker::SEND_STATUS_BUTTON_Click(std::int16_t port) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/events.h"
@@ -11,15 +12,14 @@
 
 namespace server {
 
-// Where the text of an operator's message comes from when its connection
-// opens, and who learns that it has gone.
-class MessageSource {
+// An operator's message on its way: where its text comes from when its
+// connection opens, and who learns that it has gone.
+class OutgoingMessage {
   public:
-    virtual ~MessageSource() = default;
-    // The message as it stands now.
-    virtual std::string message_text() = 0;
-    // The message has been handed to the connection.
-    virtual void message_sent() = 0;
+    virtual ~OutgoingMessage() = default;
+    virtual std::string text() const = 0;
+    // The text has been handed to the connection.
+    virtual void sent() = 0;
 };
 
 // The one outgoing socket WS_TALKER: opens a connection to one client at a
@@ -35,12 +35,11 @@ class Talker {
     Talker(platform::Winsock& socket, ui::StatusLog& log, platform::Events& events,
            std::function<std::string()> status_code, const platform::Label& last_dial);
 
-    void set_message_source(MessageSource* source) { messages_ = source; }
-
     // Starts a status reply to address at port.
     void start_status(const std::string& address, std::int16_t port);
-    // Starts an operator's message to address, always at port 2519.
-    void start_message(const std::string& address);
+    // Starts an operator's message to address, always at port 2519. The
+    // talker holds the message until it is sent or a later start drops it.
+    void start_message(const std::string& address, std::shared_ptr<OutgoingMessage> message);
 
     // The main window's hidden test button: a status reply to a fixed address.
     void SEND_STATUS_BUTTON_Click(std::int16_t port);
@@ -54,14 +53,19 @@ class Talker {
     void WS_TALKER_SendComplete();
     void WS_TALKER_Error();
     void connect();
+    // Ends the delivery that started as number `started`, unless another
+    // has started since: that one is still to be sent.
+    void finish(unsigned long started);
 
     platform::Winsock& socket_;
     ui::StatusLog& log_;
     platform::Events& events_;
     std::function<std::string()> status_code_;
     const platform::Label& last_dial_;
-    MessageSource* messages_ = nullptr;
+    std::shared_ptr<OutgoingMessage> message_;
     std::int16_t mode_ = nothing;
+    // Counts the delivery starts.
+    unsigned long starts_ = 0;
 };
 
 }  // namespace server

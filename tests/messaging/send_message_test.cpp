@@ -12,15 +12,16 @@ class SendMessageTest : public server_test::ServerTest {
         window().SEND_MESSAGE_BUTTON.click();
         return *form1->send_message().form();
     }
-    void opened() {
-        talker().state = platform::Winsock::sckConnected;
-        talker().connected();
-    }
 };
 
-TEST_F(SendMessageTest, AddressListHoldsTheRecordedClientsWhenTheWindowOpens) {
-    EXPECT_TRUE(open().CLIENT_IP_ADDRESSES_COMBO_BOX.items().empty());
-    form1->send_message().form()->close_requested();
+TEST_F(SendMessageTest, AddressListHoldsTheRecordedClientsAndAnEmptyAddressDoesNothing) {
+    auto& empty = open();
+    EXPECT_TRUE(empty.CLIENT_IP_ADDRESSES_COMBO_BOX.items().empty());
+    const auto lines = window().STATUS_LIST.count();
+    empty.SEND_THE_MESSAGE_BUTTON.click();
+    EXPECT_EQ(window().STATUS_LIST.count(), lines);
+    EXPECT_TRUE(talker().calls.empty());
+    empty.close_requested();
 
     for (const char* address : {"10.5.0.1", "10.5.0.2", "10.5.0.3"}) {
         form1->PROCESS_DATA("HELLO", address);
@@ -30,18 +31,12 @@ TEST_F(SendMessageTest, AddressListHoldsTheRecordedClientsWhenTheWindowOpens) {
               (Lines{"10.5.0.1", "10.5.0.2", "10.5.0.3"}));
     EXPECT_TRUE(window().TAB_STOP_ZERO.has_focus());
 
-    // An address seen while the window is open shows only when it opens again.
+    // An address seen while the window is open shows only when it opens
+    // again; the open window only comes forward.
     form1->PROCESS_DATA("HELLO", "10.5.0.4");
     open();
     EXPECT_EQ(form.CLIENT_IP_ADDRESSES_COMBO_BOX.items().size(), 3U);
-}
-
-TEST_F(SendMessageTest, EmptyAddressDoesNothing) {
-    auto& form = open();
-    const auto lines = window().STATUS_LIST.count();
-    form.SEND_THE_MESSAGE_BUTTON.click();
-    EXPECT_EQ(window().STATUS_LIST.count(), lines);
-    EXPECT_TRUE(talker().calls.empty());
+    EXPECT_EQ(fake.desktop.calls.back(), "front SEND_MESSAGE_FORM");
 }
 
 TEST_F(SendMessageTest, MessageGoesToPort2519AndClosesTheWindowOnceSent) {
@@ -54,21 +49,29 @@ TEST_F(SendMessageTest, MessageGoesToPort2519AndClosesTheWindowOnceSent) {
               (Lines{"Close", "RemotePort 2519", "RemoteHost 10.5.0.9", "Connect"}));
     EXPECT_NE(form1->send_message().form(), nullptr);  // stays open meanwhile
 
-    form.MESSAGE_TEXT.typed("final text");  // read when the connection opens
-    opened();
-    EXPECT_EQ(talker().sent, Lines{"MESSAGfinal text"});
+    form.MESSAGE_TEXT.typed("caf\u00E9 \u20AC5");  // read when the connection opens
+    talker_opened();
+    EXPECT_EQ(talker().sent, Lines{"MESSAGcaf\xE9 \x80"
+                                   "5"});  // in the code page
     EXPECT_EQ(form1->send_message().form(), nullptr);
     EXPECT_EQ(form1->talker().TALKER_MODE(), 0);
 }
 
-TEST_F(SendMessageTest, WindowClosedBeforeTheConnectionOpensStillSendsItsText) {
-    auto& form = open();
-    form.CLIENT_IP_ADDRESSES_COMBO_BOX.typed("10.5.0.9");
-    form.MESSAGE_TEXT.typed("do not lose me");
-    form.SEND_THE_MESSAGE_BUTTON.click();
-    form.close_requested();
-    opened();
-    EXPECT_EQ(talker().sent, Lines{"MESSAGdo not lose me"});
+TEST_F(SendMessageTest, PendingMessageKeepsItsTextWhenItsWindowClosesAndLeavesANewOneAlone) {
+    auto& first = open();
+    first.CLIENT_IP_ADDRESSES_COMBO_BOX.typed("10.5.0.9");
+    first.MESSAGE_TEXT.typed("keep me");
+    first.SEND_THE_MESSAGE_BUTTON.click();
+    first.close_requested();  // before the connection opens
+
+    auto& second = open();
+    EXPECT_TRUE(second.MESSAGE_TEXT.text().empty());
+    second.MESSAGE_TEXT.typed("a new message");
+    talker_opened();
+    EXPECT_EQ(talker().sent, Lines{"MESSAGkeep me"});
+    EXPECT_EQ(talker().remote_host, "10.5.0.9");
+    ASSERT_EQ(form1->send_message().form(), &second);
+    EXPECT_EQ(second.MESSAGE_TEXT.text(), "a new message");
 }
 
 TEST_F(SendMessageTest, StatusRequestArrivingMeanwhileWinsAndTheWindowStays) {
@@ -77,7 +80,7 @@ TEST_F(SendMessageTest, StatusRequestArrivingMeanwhileWinsAndTheWindowStays) {
     form.MESSAGE_TEXT.typed("hello");
     form.SEND_THE_MESSAGE_BUTTON.click();
     request("10.5.0.10", {"STATUS"});
-    opened();
+    talker_opened();
     EXPECT_EQ(talker().sent, Lines{"STATUS-DISCSIGOKna"});
     EXPECT_NE(form1->send_message().form(), nullptr);
 }

@@ -12,18 +12,7 @@ class ListenerSessionsTest : public server_test::ServerTest {
     void connect_silently(long id) { listener().connection_request(id); }
 };
 
-TEST_F(ListenerSessionsTest, LowestFreeElementTakesTheConnection) {
-    connect_silently(1);
-    connect_silently(2);
-    connect_silently(3);
-    EXPECT_EQ(element(1).accepted, std::vector<long>{1});
-    EXPECT_EQ(element(3).accepted, std::vector<long>{3});
-    element(1).state = Winsock::sckClosed;
-    connect_silently(4);
-    EXPECT_EQ(element(1).accepted, (std::vector<long>{1, 4}));
-}
-
-TEST_F(ListenerSessionsTest, TenthClientIsToldAndTurnedAway) {
+TEST_F(ListenerSessionsTest, ClientsBeyondTheSessionsAreToldAndTurnedAway) {
     for (long id = 1; id <= 9; ++id) {
         connect_silently(id);
     }
@@ -39,7 +28,33 @@ TEST_F(ListenerSessionsTest, TenthClientIsToldAndTurnedAway) {
     for (int i = 1; i <= 9; ++i) {
         EXPECT_EQ(element(i).state, Winsock::sckConnected);
     }
+
+    // Clients turned away that talk while the notice goes out: none is a
+    // session, and what one sends never counts against the next.
+    for (long id = 11; id <= 16; ++id) {
+        fake.events.pending = [&] {
+            element(10).incoming = "STATUS" + std::string(30000, 'x');
+            element(10).data_arrival(30006);
+            if (id == 11) {
+                element(10).closed();
+            }
+        };
+        connect_silently(id);
+        EXPECT_TRUE(form1->listeners().WS_LISTENER_SCKDATA(10).empty());
+    }
+    EXPECT_EQ(element(10).sent.size(), 7U);
     EXPECT_EQ(form1->clients().NUM_CLIENTS(), 0);
+
+    // Still telling an earlier client, or not loaded at all: refused quietly.
+    element(10).state = Winsock::sckConnected;
+    const auto lines = window().STATUS_LIST.count();
+    connect_silently(17);
+    EXPECT_EQ(element(10).accepted.back(), 16);
+    EXPECT_EQ(window().STATUS_LIST.count(), lines);
+    for (int i = 10; i >= 1; --i) {
+        form1->listeners().Unload(i);
+    }
+    EXPECT_NO_THROW(connect_silently(18));
 }
 
 TEST_F(ListenerSessionsTest, RequestInPiecesIsProcessedOnceWhenTheClientCloses) {
@@ -86,22 +101,6 @@ TEST_F(ListenerSessionsTest, SessionThatSendsTooMuchIsBrokenOffUnprocessed) {
 
     request("10.4.0.1", {"STATUS" + std::string(60000, ' ')});  // under the limit: served
     EXPECT_EQ(log_line(2), "     Status report was requested");
-}
-
-TEST_F(ListenerSessionsTest, BusyOverflowElementOrNoElementsRefuseQuietly) {
-    for (long id = 1; id <= 9; ++id) {
-        connect_silently(id);
-    }
-    element(10).state = Winsock::sckConnected;  // still telling an earlier client
-    const auto lines = window().STATUS_LIST.count();
-    connect_silently(11);
-    EXPECT_TRUE(element(10).accepted.empty());
-    EXPECT_EQ(window().STATUS_LIST.count(), lines);
-
-    for (int i = 10; i >= 1; --i) {
-        form1->listeners().Unload(i);
-    }
-    EXPECT_NO_THROW(connect_silently(12));
 }
 
 }  // namespace

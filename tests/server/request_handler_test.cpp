@@ -8,17 +8,7 @@ using server_test::Lines;
 
 class RequestHandlerTest : public server_test::ServerTest {};
 
-TEST_F(RequestHandlerTest, StatusRequestIsLoggedAndAnsweredOnTheTransmitPort) {
-    request("192.168.7.20", {"STATUS\r\n"});
-    EXPECT_EQ(window().NUM_CLIENTS_LABEL.caption(), " 1");
-    EXPECT_EQ(log_line(2), "     Status report was requested");
-    EXPECT_EQ(log_line(3), "     (IP:192.168.7.20)");
-    EXPECT_EQ(talker().calls,
-              (Lines{"Close", "RemotePort 3001", "RemoteHost 192.168.7.20", "Connect"}));
-    EXPECT_EQ(form1->talker().TALKER_MODE(), 1);
-}
-
-TEST_F(RequestHandlerTest, OnlyTheExactKeywordsAct) {
+TEST_F(RequestHandlerTest, OnlyTheExactKeywordsActAndStatusIsAnsweredOnTheTransmitPort) {
     const auto lines_before = window().STATUS_LIST.count();
     for (const std::string text : {"status", " STATUS", "STAT", "", "HELLO!"}) {
         request("10.1.1.1", {text});
@@ -26,7 +16,14 @@ TEST_F(RequestHandlerTest, OnlyTheExactKeywordsAct) {
     EXPECT_EQ(window().STATUS_LIST.count(), lines_before);
     EXPECT_TRUE(talker().calls.empty());
     EXPECT_EQ(window().NUM_CLIENTS_LABEL.caption(), " 1");  // recorded all the same
-    EXPECT_EQ(form1->clients().NUM_CLIENTS(), 1);
+
+    request("192.168.7.20", {"STATUS\r\n"});
+    EXPECT_EQ(window().NUM_CLIENTS_LABEL.caption(), " 2");
+    EXPECT_EQ(log_line(2), "     Status report was requested");
+    EXPECT_EQ(log_line(3), "     (IP:192.168.7.20)");
+    EXPECT_EQ(talker().calls,
+              (Lines{"Close", "RemotePort 3001", "RemoteHost 192.168.7.20", "Connect"}));
+    EXPECT_EQ(form1->talker().TALKER_MODE(), 1);
 }
 
 TEST_F(RequestHandlerTest, ConnectAndDisconnectRunTheButtonsHandlers) {
@@ -43,7 +40,7 @@ TEST_F(RequestHandlerTest, ConnectAndDisconnectRunTheButtonsHandlers) {
     EXPECT_EQ(window().NUM_CLIENTS_LABEL.caption(), " 2");
 }
 
-TEST_F(RequestHandlerTest, MessagesAreAppendedBlockAfterBlockAndFlagTheTray) {
+TEST_F(RequestHandlerTest, MessagesAreAppendedBlockAfterBlockUntilTheWindowCloses) {
     request("10.1.1.4", {"MESSAGhello\r\nthere"});
     request("10.1.1.5", {"MESSAG"});
     ASSERT_NE(form1->received_messages().form(), nullptr);
@@ -55,10 +52,8 @@ TEST_F(RequestHandlerTest, MessagesAreAppendedBlockAfterBlockAndFlagTheTray) {
     EXPECT_EQ(fake.tray.icon, "dish_message");
     EXPECT_EQ(fake.tray.tooltip, "Orvanta... message received");
     EXPECT_TRUE(fake.tray.attention);
-}
 
-TEST_F(RequestHandlerTest, ClosingTheMessagesWindowDiscardsThemAndRestoresTheTray) {
-    request("10.1.1.4", {"MESSAGfirst"});
+    // Closing the window discards them and restores the tray.
     form1->received_messages().form()->close_requested();
     EXPECT_EQ(form1->received_messages().form(), nullptr);
     EXPECT_EQ(fake.tray.icon, "dish_server_running");
@@ -67,14 +62,21 @@ TEST_F(RequestHandlerTest, ClosingTheMessagesWindowDiscardsThemAndRestoresTheTra
 
     request("10.1.1.4", {"MESSAGsecond"});
     const std::string text = form1->received_messages().form()->MESSAGES_LIST.text();
-    EXPECT_EQ(text.find("first"), std::string::npos);
+    EXPECT_EQ(text.find("hello"), std::string::npos);
     EXPECT_NE(text.find("second"), std::string::npos);
 }
 
-TEST_F(RequestHandlerTest, FiftySecondClientIsStillServed) {
+TEST_F(RequestHandlerTest, RequestsWithoutAnAddressOrBeyondTheTableAreServedButNotCounted) {
+    // A client that reset its connection before it was served has no address.
+    for (int i = 0; i < 3; ++i) {
+        form1->PROCESS_DATA("STATUS", "");
+    }
+    EXPECT_EQ(window().NUM_CLIENTS_LABEL.caption(), " 0");
+    EXPECT_EQ(log_line(2), "     Status report was requested");
     for (int i = 0; i < 51; ++i) {
         form1->PROCESS_DATA("HELLO", "10.2.0." + std::to_string(i));
     }
+    EXPECT_EQ(form1->clients().CLIENT_IP_TABLE(0), "10.2.0.0");
     form1->PROCESS_DATA("STATUS", "10.2.1.1");
     EXPECT_EQ(form1->clients().NUM_CLIENTS(), 51);
     EXPECT_EQ(window().NUM_CLIENTS_LABEL.caption(), " 51");

@@ -58,6 +58,13 @@ class ServerTest : public ::testing::Test {
         session->closed();
     }
 
+    // The talker's connection to address opens.
+    void talker_opened(const std::string& address = "10.0.0.1") {
+        talker().remote_host_ip = address;
+        talker().state = platform::Winsock::sckConnected;
+        talker().connected();
+    }
+
     fakes::FakeServices fake;
     std::unique_ptr<app::Form1> form1 = std::make_unique<app::Form1>(fake.services());
 };
