@@ -1,11 +1,12 @@
 // Every window of the program, rendered: each control has its widget where
-// the form puts it, in its font and with its picture, and no caption is cut
-// off.
+// the form puts it, in its font and with its picture, and no caption or port
+// is cut off.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -70,6 +71,18 @@ bool caption_fits(const QLabel& label) {
     return needed.width() <= room.width() && needed.height() <= room.height();
 }
 
+// Whether the field shows its whole text: from its start, and so that moving
+// the cursor to the end scrolls nothing (the field scrolls as it draws).
+bool shows_whole_text(QLineEdit& field) {
+    const auto cursor_x = [&field](qsizetype position) {
+        field.setCursorPosition(static_cast<int>(position));
+        field.grab();
+        return field.inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+    };
+    const int width = QFontMetrics(field.font()).horizontalAdvance(field.text());
+    return field.cursorPosition() == 0 && cursor_x(field.text().size()) - cursor_x(0) == width;
+}
+
 TEST(EveryFormRenders, EachControlHasItsWidgetAtItsPlace) {
     for (const auto& make : every_form()) {
         const std::unique_ptr<platform::Form> form = make();
@@ -125,6 +138,21 @@ TEST(EveryFormRenders, ClickOnACheckBoxTextTicksTheBox) {
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->isChecked());
     EXPECT_TRUE(box->isVisible());
+}
+
+TEST(EveryFormRenders, PortFieldsShowEveryPortWhole) {
+    ui::OptionsForm form;
+    FormRenderer renderer(form);
+    form.set_visible(true);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&renderer.window()));
+    for (platform::TextBox* port : {&form.LISTEN_PORT_TEXT, &form.TRANSMIT_PORT_TEXT}) {
+        auto* field = qobject_cast<QLineEdit*>(renderer.widget_of(*port));
+        ASSERT_NE(field, nullptr);
+        for (const char* number : {"32767", "23614", "2509"}) {
+            port->set_text(number);
+            EXPECT_TRUE(shows_whole_text(*field)) << port->name() << " " << number;
+        }
+    }
 }
 
 }  // namespace
