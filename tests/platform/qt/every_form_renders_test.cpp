@@ -1,6 +1,6 @@
 // Every window of the program, rendered: each control has its widget where
-// the form puts it, in its font and with its picture, and no caption or port
-// is cut off.
+// the form puts it, in its font and with its picture, and no caption, port or
+// folder is cut off.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -32,15 +32,19 @@ namespace {
 
 using platform::qt::FormRenderer;
 
-std::vector<std::function<std::unique_ptr<platform::Form>()>> every_form() {
+std::unique_ptr<info::DpcInfoForm> make_dpc_info_form() {
     static fakes::FakeFileSystem files;
     static fakes::FakeProgramLocation location;
     static fakes::FakeVersionInfo version_info;
     static util::FileUtilities file_utilities(files, location);
+    return std::make_unique<info::DpcInfoForm>(file_utilities, version_info);
+}
+
+std::vector<std::function<std::unique_ptr<platform::Form>()>> every_form() {
     return {
         [] { return std::make_unique<ui::MainWindow>(); },
         [] { return std::make_unique<ui::OptionsForm>(); },
-        [] { return std::make_unique<info::DpcInfoForm>(file_utilities, version_info); },
+        make_dpc_info_form,
         [] {
             return std::make_unique<info::AboutBox>(info::ProgramVersion{1, 0, 0});
         },
@@ -153,6 +157,31 @@ TEST(EveryFormRenders, PortFieldsShowEveryPortWhole) {
             EXPECT_TRUE(shows_whole_text(*field)) << port->name() << " " << number;
         }
     }
+}
+
+TEST(EveryFormRenders, FolderBreaksAnywhereAndLosesItsMiddleRatherThanItsEnd) {
+    const std::unique_ptr<info::DpcInfoForm> form = make_dpc_info_form();
+    platform::Label& folder = form->lbl_DPC_OCX_LOCATION;
+    FormRenderer renderer(*form);
+    const auto* label = qobject_cast<QLabel*>(renderer.widget_of(folder));
+    ASSERT_NE(label, nullptr);
+    const auto shown = [label] { return label->text().remove('\n'); };
+
+    // A folder name longer than a line is broken inside: the path takes two.
+    folder.set_caption("/opt/DirecPCNavigatorControlSatelliteEdition2004/Bin");
+    EXPECT_EQ(shown().toStdString(), folder.caption());
+    EXPECT_TRUE(caption_fits(*label)) << label->text().toStdString();
+
+    const QString deep = "/srv" + QString("/Satellite_Navigator").repeated(20) + "/DirecPC/Bin";
+    folder.set_caption(deep.toStdString());
+    EXPECT_TRUE(caption_fits(*label)) << label->text().toStdString();
+    const QStringList halves = shown().split(QChar(0x2026));
+    ASSERT_EQ(halves.size(), 2) << label->text().toStdString();
+    EXPECT_TRUE(deep.startsWith(halves[0]) && halves[0].size() >= 20) << halves[0].toStdString();
+    EXPECT_TRUE(deep.endsWith(halves[1]) && halves[1].size() >= 20) << halves[1].toStdString();
+
+    folder.set_caption("/opt/DirecPC/Bin");
+    EXPECT_EQ(label->text(), "/opt/DirecPC/Bin");
 }
 
 }  // namespace
