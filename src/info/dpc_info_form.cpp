@@ -29,6 +29,9 @@ DpcInfoForm::DpcInfoForm(const util::FileUtilities& files, platform::VersionInfo
     place(lbl_NAV_CONTROL_VERSION, 360, 1920, 480, "<version>");
     place(Label3, 240, 2400, 255, "Location of NAVCTRL.OCX file:");
     place(lbl_DPC_OCX_LOCATION, 360, 2640, 480, "<location>");
+    // The folder is what this label is for: a long one may lose its middle
+    // but never its end, which names the folder itself.
+    lbl_DPC_OCX_LOCATION.set_wrap(platform::Label::Wrap::Anywhere);
 }
 
 void DpcInfoForm::Form_Load() {
@@ -36,11 +39,17 @@ void DpcInfoForm::Form_Load() {
     const std::string in_system = util::join_path(system_path_, "NAVCTRL.OCX");
     if (files_.FileExists(in_system)) {
         ShowVersionRecord(in_system);
-        lbl_DPC_OCX_LOCATION.set_caption(system_path_);
+        show_location(system_path_);
     } else {
         ShowVersionRecord(util::join_path(fallback_folder, "NAVCTRL.OCX"));
-        lbl_DPC_OCX_LOCATION.set_caption(fallback_folder);
+        show_location(fallback_folder);
     }
+}
+
+// A long folder may lose its middle in the label; the tooltip keeps it whole.
+void DpcInfoForm::show_location(const std::string& folder) {
+    lbl_DPC_OCX_LOCATION.set_caption(folder);
+    lbl_DPC_OCX_LOCATION.set_tooltip(folder);
 }
 
 void DpcInfoForm::ShowVersionRecord(const std::string& path) {

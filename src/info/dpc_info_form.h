@@ -35,6 +35,8 @@ class DpcInfoForm : public platform::Form {
     platform::Label lbl_DPC_OCX_LOCATION{*this, "lbl_DPC_OCX_LOCATION"};
 
   private:
+    void show_location(const std::string& folder);
+
     const util::FileUtilities& files_;
     util::VersionRecordReader reader_;
     std::string system_path_;

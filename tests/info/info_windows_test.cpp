@@ -51,6 +51,8 @@ TEST_F(InfoWindowsTest, FileInTheSystemDirectoryIsShownWithThatDirectory) {
     EXPECT_TRUE(desktop.is_open(*windows.dpc_info()));
     EXPECT_EQ(shown(), (Strings{"NAVCTRL.OCX", "Navigator control", "2.20.0.3", "/opt/orvanta"}));
     EXPECT_EQ(version_info.files_read, Strings{"/opt/orvanta/NAVCTRL.OCX"});
+    // The label may have to shorten a long folder; its tooltip never does.
+    EXPECT_EQ(windows.dpc_info()->lbl_DPC_OCX_LOCATION.tooltip(), "/opt/orvanta");
 }
 
 TEST_F(InfoWindowsTest, OtherwiseTheFixedFolderIsReadWithoutLookingFirst) {
@@ -58,6 +60,7 @@ TEST_F(InfoWindowsTest, OtherwiseTheFixedFolderIsReadWithoutLookingFirst) {
     EXPECT_EQ(shown(),
               (Strings{"NAVCTRL.OCX", "Navigator control", "2.20.0.3", "/opt/DirecPC/Bin"}));
     EXPECT_EQ(version_info.files_read, Strings{"/opt/DirecPC/Bin/NAVCTRL.OCX"});
+    EXPECT_EQ(windows.dpc_info()->lbl_DPC_OCX_LOCATION.tooltip(), "/opt/DirecPC/Bin");
 }
 
 TEST_F(InfoWindowsTest, NoRecordOrABlankProductVersionLeavesTheDesignCaptions) {

@@ -17,6 +17,20 @@ class Label : public Control {
         changed(Change::Caption);
     }
 
+    // How a caption too long for one line is broken into the label's box.
+    enum class Wrap {
+        // At blanks and hyphens, as prose is.
+        Words,
+        // At any character, and what still does not fit is left out of the
+        // middle, marked "…": a path, whose start and end both matter.
+        Anywhere,
+    };
+    Wrap wrap() const { return wrap_; }
+    void set_wrap(Wrap wrap) {
+        wrap_ = wrap;
+        changed(Change::Caption);
+    }
+
     // A transparent label shows the form's picture behind its text.
     bool transparent() const { return transparent_; }
     void set_transparent(bool transparent) {
@@ -29,6 +43,7 @@ class Label : public Control {
 
   private:
     std::string caption_;
+    Wrap wrap_ = Wrap::Words;
     bool transparent_ = false;
 };
 

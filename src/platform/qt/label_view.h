@@ -7,7 +7,8 @@ class QLabel;
 
 namespace platform::qt {
 
-// A label as a QLabel showing its caption as plain text, wrapped at words. A
+// A label as a QLabel showing its caption as plain text, wrapped at words or,
+// for a path, at any character and shortened in the middle to fit the box. A
 // click on it runs the control's click handler, if it has one.
 class LabelView : public ControlView {
   public:
@@ -18,6 +19,7 @@ class LabelView : public ControlView {
 
   private:
     LabelView(platform::Label& label, QLabel& widget);
+    void show_caption();
     void show_transparency();
 
     platform::Label& label_;

@@ -29,7 +29,19 @@ QString shown_lines(const std::string& text) {
 }
 
 // The widget's raw text (its line breaks are separator characters, its
-// non-breaking spaces still themselves) as the model holds it.
+// non-breaking spaces still themselves) with line feeds, as shown_lines gives
+// the widget its text.
+QString widget_lines(const QString& raw) {
+    QString text = raw;
+    for (QChar& c : text) {
+        if (is_line_break(c)) {
+            c = u'\n';
+        }
+    }
+    return text;
+}
+
+// The widget's raw text as the model holds it.
 std::string model_lines(const QString& raw) {
     QString text;
     text.reserve(raw.size());
@@ -83,11 +95,11 @@ LineTextBoxView::LineTextBoxView(platform::TextBox& box, QWidget& parent)
 LineTextBoxView::LineTextBoxView(platform::TextBox& box, QLineEdit& widget)
     : ControlView(box, widget), box_(box), widget_(widget) {
     widget_.setMaxLength(line_edit_limit(box_.max_length()));
-    // A flat field: the style's sunken frame takes room that the narrow
-    // fields of the settings panel (33 pixels for a port) do not have.
+    // A flat field without text margins of its own (QLineEdit keeps two
+    // pixels each side anyway): the style's sunken frame takes room that the
+    // narrow fields of the settings panel (33 pixels for a port) do not have.
     widget_.setFrame(false);
-    widget_.setTextMargins(2, 0, 2, 0);
-    widget_.setText(to_qstring(box_.text()));
+    show_text();
     // textEdited comes from the user only, never from setText, so the
     // program's own text is not reported back.
     QObject::connect(&widget_, &QLineEdit::textEdited, &relay(), [this](const QString& text) {
@@ -98,8 +110,16 @@ LineTextBoxView::LineTextBoxView(platform::TextBox& box, QLineEdit& widget)
 void LineTextBoxView::on_change(const platform::ChangeEvent& event) {
     ControlView::on_change(event);
     if (event.what == platform::Change::Caption) {
-        widget_.setText(to_qstring(box_.text()));
+        show_text();
     }
+}
+
+// The program's text is read from its start: QLineEdit would put the cursor
+// at the end and scroll there, and a port too wide for its field would then
+// show as another, shorter one.
+void LineTextBoxView::show_text() {
+    widget_.setText(to_qstring(box_.text()));
+    widget_.setCursorPosition(0);
 }
 
 MultiLineTextBoxView::MultiLineTextBoxView(platform::TextBox& box, QWidget& parent)
@@ -125,21 +145,29 @@ void MultiLineTextBoxView::on_change(const platform::ChangeEvent& event) {
     }
 }
 
-// The program replaces the whole text, typically to add a line to a log. A
-// reader who follows the end keeps following it; one who has scrolled back
-// stays where they are, and so does the cursor.
+// Text that the program puts in place of another is read from its start,
+// with the cursor there. Most often, though, the program adds to the end of a
+// log (an empty one included): then a reader who follows the end keeps
+// following it, and one who has scrolled back stays where they are, and so
+// does the cursor.
 void MultiLineTextBoxView::show_text() {
+    const QString text = shown_lines(box_.text());
+    const bool added_to = text.startsWith(widget_lines(widget_.document()->toRawText()));
     QScrollBar& bar = *widget_.verticalScrollBar();
     const bool at_end = bar.value() == bar.maximum();
     const int top = bar.value();
-    const int cursor = widget_.textCursor().position();
+    const int cursor = added_to ? widget_.textCursor().position() : 0;
 
     const QScopedValueRollback changing(changing_, true);
-    widget_.setPlainText(shown_lines(box_.text()));
+    widget_.setPlainText(text);
     QTextCursor place = widget_.textCursor();
     place.setPosition(std::min(cursor, widget_.document()->characterCount() - 1));
     widget_.setTextCursor(place);
-    bar.setValue(at_end ? bar.maximum() : top);
+    if (!added_to) {
+        bar.setValue(0);
+    } else {
+        bar.setValue(at_end ? bar.maximum() : top);
+    }
 }
 
 void MultiLineTextBoxView::take_edit() {

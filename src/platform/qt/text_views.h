@@ -10,7 +10,8 @@ class QPlainTextEdit;
 namespace platform::qt {
 
 // A one-line text box as a QLineEdit. The user's edits go to the model as
-// they happen; the program's text replaces the widget's.
+// they happen; the program's text replaces the widget's and shows from its
+// start.
 class LineTextBoxView : public ControlView {
   public:
     LineTextBoxView(platform::TextBox& box, QWidget& parent);
@@ -20,6 +21,7 @@ class LineTextBoxView : public ControlView {
 
   private:
     LineTextBoxView(platform::TextBox& box, QLineEdit& widget);
+    void show_text();
 
     platform::TextBox& box_;
     QLineEdit& widget_;

@@ -1,11 +1,12 @@
 // Every window of the program, rendered: each control has its widget where
-// the form puts it, in its font and with its picture, and no caption is cut
-// off.
+// the form puts it, in its font and with its picture, and no caption, port or
+// folder is cut off.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -31,15 +32,19 @@ namespace {
 
 using platform::qt::FormRenderer;
 
-std::vector<std::function<std::unique_ptr<platform::Form>()>> every_form() {
+std::unique_ptr<info::DpcInfoForm> make_dpc_info_form() {
     static fakes::FakeFileSystem files;
     static fakes::FakeProgramLocation location;
     static fakes::FakeVersionInfo version_info;
     static util::FileUtilities file_utilities(files, location);
+    return std::make_unique<info::DpcInfoForm>(file_utilities, version_info);
+}
+
+std::vector<std::function<std::unique_ptr<platform::Form>()>> every_form() {
     return {
         [] { return std::make_unique<ui::MainWindow>(); },
         [] { return std::make_unique<ui::OptionsForm>(); },
-        [] { return std::make_unique<info::DpcInfoForm>(file_utilities, version_info); },
+        make_dpc_info_form,
         [] {
             return std::make_unique<info::AboutBox>(info::ProgramVersion{1, 0, 0});
         },
@@ -68,6 +73,18 @@ bool caption_fits(const QLabel& label) {
             .boundingRect(room, static_cast<int>(Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap),
                           label.text());
     return needed.width() <= room.width() && needed.height() <= room.height();
+}
+
+// Whether the field shows its whole text: from its start, and so that moving
+// the cursor to the end scrolls nothing (the field scrolls as it draws).
+bool shows_whole_text(QLineEdit& field) {
+    const auto cursor_x = [&field](qsizetype position) {
+        field.setCursorPosition(static_cast<int>(position));
+        field.grab();
+        return field.inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+    };
+    const int width = QFontMetrics(field.font()).horizontalAdvance(field.text());
+    return field.cursorPosition() == 0 && cursor_x(field.text().size()) - cursor_x(0) == width;
 }
 
 TEST(EveryFormRenders, EachControlHasItsWidgetAtItsPlace) {
@@ -125,6 +142,46 @@ TEST(EveryFormRenders, ClickOnACheckBoxTextTicksTheBox) {
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->isChecked());
     EXPECT_TRUE(box->isVisible());
+}
+
+TEST(EveryFormRenders, PortFieldsShowEveryPortWhole) {
+    ui::OptionsForm form;
+    FormRenderer renderer(form);
+    form.set_visible(true);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&renderer.window()));
+    for (platform::TextBox* port : {&form.LISTEN_PORT_TEXT, &form.TRANSMIT_PORT_TEXT}) {
+        auto* field = qobject_cast<QLineEdit*>(renderer.widget_of(*port));
+        ASSERT_NE(field, nullptr);
+        for (const char* number : {"32767", "23614", "2509"}) {
+            port->set_text(number);
+            EXPECT_TRUE(shows_whole_text(*field)) << port->name() << " " << number;
+        }
+    }
+}
+
+TEST(EveryFormRenders, FolderBreaksAnywhereAndLosesItsMiddleRatherThanItsEnd) {
+    const std::unique_ptr<info::DpcInfoForm> form = make_dpc_info_form();
+    platform::Label& folder = form->lbl_DPC_OCX_LOCATION;
+    FormRenderer renderer(*form);
+    const auto* label = qobject_cast<QLabel*>(renderer.widget_of(folder));
+    ASSERT_NE(label, nullptr);
+    const auto shown = [label] { return label->text().remove('\n'); };
+
+    // A folder name longer than a line is broken inside: the path takes two.
+    folder.set_caption("/opt/DirecPCNavigatorControlSatelliteEdition2004/Bin");
+    EXPECT_EQ(shown().toStdString(), folder.caption());
+    EXPECT_TRUE(caption_fits(*label)) << label->text().toStdString();
+
+    const QString deep = "/srv" + QString("/Satellite_Navigator").repeated(20) + "/DirecPC/Bin";
+    folder.set_caption(deep.toStdString());
+    EXPECT_TRUE(caption_fits(*label)) << label->text().toStdString();
+    const QStringList halves = shown().split(QChar(0x2026));
+    ASSERT_EQ(halves.size(), 2) << label->text().toStdString();
+    EXPECT_TRUE(deep.startsWith(halves[0]) && halves[0].size() >= 20) << halves[0].toStdString();
+    EXPECT_TRUE(deep.endsWith(halves[1]) && halves[1].size() >= 20) << halves[1].toStdString();
+
+    folder.set_caption("/opt/DirecPC/Bin");
+    EXPECT_EQ(label->text(), "/opt/DirecPC/Bin");
 }
 
 }  // namespace

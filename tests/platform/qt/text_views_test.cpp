@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextCursor>
 #include <string>
 
 #include "platform/forms.h"
@@ -56,10 +57,11 @@ class TextViewsTest : public qt_test::RenderedForm<TextForm> {
     void SetUp() override { ASSERT_TRUE(show_active()); }
 };
 
-TEST_F(TextViewsTest, ProgramTextIsShownAndNotReportedBack) {
+TEST_F(TextViewsTest, ProgramTextIsShownFromItsStartAndNotReportedBack) {
     form.name.set_text("Orvanta");
     form.message.set_text("first line\r\nsecond\nthird");
     EXPECT_EQ(find<QLineEdit>("name")->text(), "Orvanta");
+    EXPECT_EQ(find<QLineEdit>("name")->cursorPosition(), 0);
     EXPECT_EQ(find<QPlainTextEdit>("message")->toPlainText(), "first line\nsecond\nthird");
     EXPECT_EQ(form.message.text(), "first line\r\nsecond\nthird")
         << "the widget's own line breaks must not come back to the model";
@@ -70,6 +72,7 @@ TEST_F(TextViewsTest, ProgramTextIsShownAndNotReportedBack) {
 
 TEST_F(TextViewsTest, UserTypingReachesTheModel) {
     form.name.set_text("ab");
+    QTest::keyClick(find<QLineEdit>("name"), Qt::Key_End);
     QTest::keyClicks(find<QLineEdit>("name"), "cd");
     EXPECT_EQ(form.name.text(), "abcd");
 
@@ -110,7 +113,7 @@ TEST_F(TextViewsTest, MaximumLengthHoldsInBothKindsOfField) {
         << "a character outside the basic plane is one, and is never split";
 }
 
-TEST_F(TextViewsTest, LogThatIsAppendedToStaysAtItsEndUnlessScrolledBack) {
+TEST_F(TextViewsTest, LogThatIsAppendedToStaysAtItsEndUnlessScrolledBackOrReplaced) {
     auto* log = find<QPlainTextEdit>("log");
     QScrollBar& bar = *log->verticalScrollBar();
     std::string text;
@@ -130,6 +133,12 @@ TEST_F(TextViewsTest, LogThatIsAppendedToStaysAtItsEndUnlessScrolledBack) {
     text += "and another\r\n";
     form.log.set_text(text);
     EXPECT_TRUE(at_end(bar));
+
+    // A text put in the log's place, not added to it, is read from its start.
+    log->moveCursor(QTextCursor::End);
+    form.log.set_text("first\r\n" + text);
+    EXPECT_EQ(bar.value(), 0);
+    EXPECT_EQ(log->textCursor().position(), 0);
 }
 
 // The messages window fills its log while it is still hidden.
