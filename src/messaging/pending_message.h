@@ -3,31 +3,29 @@
 #include <functional>
 #include <string>
 
-#include "platform/forms/text_box.h"
 #include "server/talker.h"
 
 namespace messaging {
 
 // A message on its way, from the press of Send until it is sent or dropped.
-// It belongs to the window whose Send button started it: while that window
-// is open, its text is read when the connection opens; once that window has
-// closed, the text as it stood then is sent. A window opened later writes
-// another message, which this one neither reads nor closes.
+// Its text is the one the window held when Send was pressed, so nothing the
+// operator does with the window meanwhile (closing it, opening a new one and
+// writing another message there) changes or loses it. Once sent, it closes
+// the window that pressed Send, if that one is still open.
 class PendingMessage : public server::OutgoingMessage {
   public:
     // close_window closes the window that started the message.
-    PendingMessage(const platform::TextBox& text, std::function<void()> close_window);
+    PendingMessage(std::string text, std::function<void()> close_window);
 
-    std::string text() const override;
+    std::string text() const override { return text_; }
     // Closes the window that started the message, if it is still open.
     void sent() override;
-    // That window is closing: the message keeps its text and lets go of it.
-    void window_closed();
+    // That window has closed: a window opened later is not this message's.
+    void window_closed() { close_window_ = nullptr; }
 
   private:
-    const platform::TextBox* text_;
+    std::string text_;
     std::function<void()> close_window_;
-    std::string kept_;
 };
 
 }  // namespace messaging

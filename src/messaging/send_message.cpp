@@ -47,12 +47,13 @@ void SendMessage::SEND_THE_MESSAGE_BUTTON_Click() {
         return;
     }
     resume_next([&] { log_.write("     Sending a message to Clients"); });
-    auto message = std::make_shared<PendingMessage>(form.MESSAGE_TEXT, [this] { close_window(); });
+    auto message =
+        std::make_shared<PendingMessage>(form.MESSAGE_TEXT.text(), [this] { close_window(); });
     std::erase_if(pending_, [](const auto& pending) { return pending.expired(); });
     pending_.push_back(message);
     talker_.start_message(address, std::move(message));
     events_.do_events();
-    // The window stays open; its text is read when the connection opens.
+    // The window stays open until the message has gone.
 }
 
 void SendMessage::close_window() {

@@ -42,14 +42,14 @@ TEST_F(SendMessageTest, AddressListHoldsTheRecordedClientsAndAnEmptyAddressDoesN
 TEST_F(SendMessageTest, MessageGoesToPort2519AndClosesTheWindowOnceSent) {
     auto& form = open();
     form.CLIENT_IP_ADDRESSES_COMBO_BOX.typed("10.5.0.9");
-    form.MESSAGE_TEXT.typed("first draft");
+    form.MESSAGE_TEXT.typed("caf\u00E9 \u20AC5");
     form.SEND_THE_MESSAGE_BUTTON.click();
     EXPECT_EQ(log_line(2), "     Sending a message to Clients");
     EXPECT_EQ(talker().calls,
               (Lines{"Close", "RemotePort 2519", "RemoteHost 10.5.0.9", "Connect"}));
     EXPECT_NE(form1->send_message().form(), nullptr);  // stays open meanwhile
 
-    form.MESSAGE_TEXT.typed("caf\u00E9 \u20AC5");  // read when the connection opens
+    form.MESSAGE_TEXT.typed("second thoughts");  // the press took the text
     talker_opened();
     EXPECT_EQ(talker().sent, Lines{"MESSAGcaf\xE9 \x80"
                                    "5"});  // in the code page
