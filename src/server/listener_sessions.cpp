@@ -42,6 +42,10 @@ void ListenerSessions::WS_LISTENER_ConnectionRequest(long request_id) {
     overflow.Accept(request_id);
     overflow.SendData(overflow_notice);
     events_.do_events();
+    // The program may have begun to end meanwhile, and destroyed the element.
+    if (sockets_.UBound() != highest) {
+        return;
+    }
     log_.write("     Cant accept any more connections!",
                "     (IP:" + overflow.RemoteHostIP() + ")");
     overflow.Close();

@@ -57,6 +57,19 @@ TEST_F(ListenerSessionsTest, ClientsBeyondTheSessionsAreToldAndTurnedAway) {
     EXPECT_NO_THROW(connect_silently(18));
 }
 
+TEST_F(ListenerSessionsTest, ShutdownWhileTheNoticeGoesOutEndsTheOverflowPath) {
+    for (long id = 1; id <= 9; ++id) {
+        connect_silently(id);
+    }
+    // A termination signal handled among the pending events destroys the
+    // elements; the overflow element must not be touched after that.
+    fake.events.pending = [&] { form1->window().close_requested(); };
+    const auto lines = window().STATUS_LIST.count();
+    connect_silently(10);
+    EXPECT_EQ(form1->listeners().UBound(), 0);
+    EXPECT_EQ(window().STATUS_LIST.count(), lines);
+}
+
 TEST_F(ListenerSessionsTest, RequestInPiecesIsProcessedOnceWhenTheClientCloses) {
     request("10.4.0.1", {"ST", "AT", "US"});
     EXPECT_EQ(log_line(2), "     Status report was requested");
