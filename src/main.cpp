@@ -22,7 +22,8 @@ int run(QApplication& application) {
         util::join_path(location.program_folder(), "navsim.state"), qt.clock, qt.timers);
 
     app::Form1 form1({navigator, qt.clock, qt.timers, qt.tray, qt.events, qt.message_box,
-                      qt.desktop, qt.network, qt.files, location, qt.version_info, qt.shell});
+                      qt.desktop, qt.network, qt.files, location, qt.version_info, qt.shell,
+                      qt.console});
     // A desktop logging out, a service manager or Ctrl-C close the window
     // as the user would, so the settings are saved as usual.
     platform::qt::QtSignalCloser closer([&form1] { form1.window().close_requested(); });

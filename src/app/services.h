@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/console.h"
 #include "platform/desktop.h"
 #include "platform/events.h"
 #include "platform/file_system.h"
@@ -30,6 +31,7 @@ struct Services {
     const platform::ProgramLocation& location;
     platform::VersionInfo& version_info;
     platform::Shell& shell;
+    platform::Console& console;
 };
 
 }  // namespace app

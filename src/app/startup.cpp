@@ -143,7 +143,7 @@ void Startup::start_server_and_poll() {
             window.set_height(ui::MainWindow::mini_height);
         }
         if (settings.STARTUP_IN_SYSTRAY) {
-            window.set_visible(false);
+            start_in_tray();
         }
 
         form1_.GET_DPC_STATUS();
@@ -157,6 +157,20 @@ void Startup::start_server_and_poll() {
     } catch (const platform::Failure&) {
         server_failed();
     }
+}
+
+void Startup::start_in_tray() {
+    // Hidden without a tray, the window could only come back by editing
+    // Orvanta.ini or ending the program: it stays visible, and the operator
+    // is told why. A tray that appears later changes nothing for this run.
+    if (services_.tray.available()) {
+        form1_.window().set_visible(false);
+        return;
+    }
+    form1_.log().write_untrimmed({"     No system tray found...", "     Window left visible!"});
+    services_.console.note(
+        "no system tray on this desktop: the window stays visible instead of starting in the "
+        "tray");
 }
 
 void Startup::settings_missing() {

@@ -23,6 +23,7 @@ class Startup {
     void place_window();
     bool start_listening();
     void start_server_and_poll();
+    void start_in_tray();
 
     void settings_missing();
     void settings_unreadable();

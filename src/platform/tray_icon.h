@@ -22,6 +22,8 @@ class TrayIcon {
     virtual void Attention(bool attention) = 0;
     // Puts the icon up with the picture and text last set; it stays until the program ends.
     virtual void ShowIcon() = 0;
+    // Whether the desktop has a notification area to put the icon in now.
+    virtual bool available() const = 0;
     // The handler run when the user clicks the icon.
     virtual void on_IconClicked(std::function<void()> handler) = 0;
 };

@@ -298,9 +298,24 @@ TEST_F(StartupTest, MiniModeAndTrayOnlyStartLeaveASmallHiddenWindow) {
     load();
     EXPECT_EQ(window().height(), 1575);
     EXPECT_FALSE(window().visible());
+    EXPECT_TRUE(fake.console.lines.empty());
     fake.tray.click();
     EXPECT_TRUE(window().visible());
     EXPECT_EQ(window().height(), 1575);
+
+    // Without a tray nothing could bring a hidden window back: it stays
+    // visible, in mini mode still, and the operator is told once.
+    fake.tray.tray_available = false;
+    load();
+    EXPECT_EQ(window().height(), 1575);
+    EXPECT_TRUE(window().visible());
+    EXPECT_EQ(fake.console.lines,
+              Lines{"no system tray on this desktop: the window stays visible instead of "
+                    "starting in the tray"});
+    const Lines log = log_lines();  // the poll's block, then this one
+    EXPECT_EQ(Lines(log.begin() + 3, log.begin() + 7),
+              (Lines{ui::StatusLog::separator, "     12:00pm", "     No system tray found...",
+                     "     Window left visible!"}));
 }
 
 TEST_F(StartupTest, OnlyProductVersionTwoPointZeroIsRefused) {

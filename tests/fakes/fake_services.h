@@ -5,6 +5,7 @@
 
 #include "app/services.h"
 #include "fakes/fake_clock.h"
+#include "fakes/fake_console.h"
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_events.h"
 #include "fakes/fake_file_system.h"
@@ -54,10 +55,11 @@ struct FakeServices {
     FakeProgramLocation location;
     FakeVersionInfo version_info;
     FakeShell shell;
+    FakeConsole console;
 
     app::Services services() {
-        return {navigator, clock,   timers, tray,     events,       message_box,
-                desktop,   network, files,  location, version_info, shell};
+        return {navigator, clock, timers,   tray,         events, message_box, desktop,
+                network,   files, location, version_info, shell,  console};
     }
 };
 

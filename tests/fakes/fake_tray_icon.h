@@ -16,6 +16,8 @@ class FakeTrayIcon : public platform::TrayIcon {
     std::string tooltip;
     bool attention = false;
     bool shown = false;
+    // Whether the desktop has a tray.
+    bool tray_available = true;
     // Every call, such as "Icon dish_connected", "ToolTip ...", "Attention 1".
     std::vector<std::string> calls;
     Fault fault;
@@ -36,6 +38,7 @@ class FakeTrayIcon : public platform::TrayIcon {
         record("ShowIcon");
         shown = true;
     }
+    bool available() const override { return tray_available; }
     void on_IconClicked(std::function<void()> handler) override { clicked_ = std::move(handler); }
 
     // The user clicks the icon.

@@ -2,6 +2,7 @@
 
 #include "platform/pe/pe_version_info.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/posix/stderr_console.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_events.h"
@@ -29,6 +30,7 @@ struct QtPlatform {
     platform::posix::PosixFileSystem files;
     platform::pe::PeVersionInfo version_info;
     QtShell shell;
+    platform::posix::StderrConsole console;
 };
 
 }  // namespace platform::qt

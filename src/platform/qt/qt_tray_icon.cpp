@@ -42,6 +42,10 @@ void QtTrayIcon::ShowIcon() {
     show_current_picture();
 }
 
+bool QtTrayIcon::available() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
 void QtTrayIcon::on_IconClicked(std::function<void()> handler) {
     clicked_ = std::move(handler);
 }

@@ -24,6 +24,7 @@ class QtTrayIcon : public platform::TrayIcon {
     void ToolTip(const std::string& text) override;
     void Attention(bool attention) override;
     void ShowIcon() override;
+    bool available() const override;
     void on_IconClicked(std::function<void()> handler) override;
 
     const std::string& picture() const { return picture_; }
