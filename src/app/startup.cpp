@@ -64,7 +64,7 @@ bool Startup::check_navigator() {
     form1_.version_record().LoadVersionRecord(path);
     if (form1_.version_record().record().ProductVersion == "2.0") {
         services_.message_box.show(
-            platform::MessageIcon::Critical, "DirecPC Software Version Error...",
+            window, platform::MessageIcon::Critical, "DirecPC Software Version Error...",
             util::message_lines({"Orvanta only supports DirecPC software v2.20 or higher!",
                                  "(this is due to the differences in the DPC status flags).", "",
                                  "Orvanta will now start but status will be unavailable."}));
@@ -177,7 +177,7 @@ void Startup::settings_missing() {
     ui::MainWindow& window = form1_.window();
     resume_next([&] {
         services_.message_box.show(
-            platform::MessageIcon::Critical, "INI File Missing...",
+            window, platform::MessageIcon::Critical, "INI File Missing...",
             util::message_lines(
                 {"The INI file containing the settings for Orvanta is missing...",
                  "(this is normal if it is the first time you have used this program.)", "",
@@ -202,7 +202,7 @@ void Startup::settings_unreadable() {
     ui::MainWindow& window = form1_.window();
     resume_next([&] {
         services_.message_box.show(
-            platform::MessageIcon::Information, "INI File Error...",
+            window, platform::MessageIcon::Information, "INI File Error...",
             util::message_lines({"There was an error reading the INI file...",
                                  "please check the current settings."}));
     });

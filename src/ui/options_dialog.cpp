@@ -95,8 +95,8 @@ void OptionsDialog::Save_Button_Click() {
     // stays as typed for the user to correct. A port of 0 or below would have
     // the next start listen on no port or a random one.
     // The texts say what is checked: a fraction is accepted and rounded.
-    const auto refuse = [this](const char* field, const char* accepted) {
-        parts_.message_box.show(platform::MessageIcon::Information, "Invalid Setting...",
+    const auto refuse = [this, &form](const char* field, const char* accepted) {
+        parts_.message_box.show(form, platform::MessageIcon::Information, "Invalid Setting...",
                                 util::message_lines({std::string("The ") + field + " must be",
                                                      accepted, "", "Nothing has been saved."}));
     };
@@ -132,7 +132,7 @@ void OptionsDialog::Save_Button_Click() {
 
     if (!parts_.writer.write(settings)) {
         parts_.message_box.show(
-            platform::MessageIcon::Information, "INI File Error...",
+            form, platform::MessageIcon::Information, "INI File Error...",
             util::message_lines({"There was an error writing to the INI file...",
                                  "please check that it is not set to Read Only.", "",
                                  "Also check that you have sufficient privledges",
@@ -141,7 +141,7 @@ void OptionsDialog::Save_Button_Click() {
                                  "Orvanta and goto the settings panel."}));
         return;
     }
-    parts_.message_box.show(platform::MessageIcon::Information, "Settings Saved...",
+    parts_.message_box.show(form, platform::MessageIcon::Information, "Settings Saved...",
                             "Orvanta settings saved, now exiting.");
     // The program ends here, without the usual shutdown: the file is written
     // already, and the sockets go with the process.

@@ -55,14 +55,15 @@ class FakeMessageBox : public platform::MessageBox {
         platform::MessageIcon icon;
         std::string title;
         std::string text;
+        std::string owner;  // the owner form's name
     };
     std::vector<Shown> shown;
     // Runs while a box is open, as events go on being handled meanwhile.
     std::function<void()> while_open;
 
-    void show(platform::MessageIcon icon, const std::string& title,
+    void show(const platform::Form& owner, platform::MessageIcon icon, const std::string& title,
               const std::string& text) override {
-        shown.push_back({icon, title, text});
+        shown.push_back({icon, title, text, owner.name()});
         if (while_open) {
             while_open();
         }

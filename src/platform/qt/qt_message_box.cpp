@@ -1,5 +1,7 @@
 #include "platform/qt/qt_message_box.h"
 
+#include <QPointer>
+
 #include "platform/qt/conversions.h"
 
 namespace platform::qt {
@@ -24,23 +26,32 @@ QString message_text(const std::string& text) {
 }
 
 std::unique_ptr<QMessageBox> make_message_box(platform::MessageIcon icon, const std::string& title,
-                                              const std::string& text) {
+                                              const std::string& text, QWidget* owner) {
     const QMessageBox::Icon shown_icon =
         icon == platform::MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information;
     auto box = std::make_unique<QMessageBox>(shown_icon, to_qstring(title), message_text(text),
-                                             QMessageBox::Ok);
+                                             QMessageBox::Ok, owner);
     // Messages quote file names and server replies: text, never markup.
     box->setTextFormat(Qt::PlainText);
-    box->setWindowModality(Qt::ApplicationModal);
+    // Modal to its owner's window alone: an application-modal box would
+    // keep the splash screen from being clicked away while start-up waits.
+    box->setWindowModality(Qt::WindowModal);
     // The splash screen stays above other windows; a message shown while it
     // is up must not end up hidden behind it.
     box->setWindowFlag(Qt::WindowStaysOnTopHint);
     return box;
 }
 
-void QtMessageBox::show(platform::MessageIcon icon, const std::string& title,
-                        const std::string& text) {
-    make_message_box(icon, title, text)->exec();
+void QtMessageBox::show(const platform::Form& owner, platform::MessageIcon icon,
+                        const std::string& title, const std::string& text) {
+    const FormRenderer* renderer = desktop_.renderer_of(owner);
+    QWidget* window = renderer != nullptr ? &renderer->window() : nullptr;
+    std::unique_ptr<QMessageBox> made = make_message_box(icon, title, text, window);
+    // Whatever runs while the box waits may end its owner's window, and the
+    // box with it: it is only ours to delete while it still exists.
+    const QPointer<QMessageBox> box = made.release();
+    box->exec();
+    delete box.data();
 }
 
 }  // namespace platform::qt

@@ -24,8 +24,8 @@ struct QtPlatform {
     QtTimerFactory timers;
     QtTrayIcon tray;
     QtEvents events;
-    QtMessageBox message_box;
     QtDesktop desktop;
+    QtMessageBox message_box{desktop};
     QtNetwork network;
     platform::posix::PosixFileSystem files;
     platform::pe::PeVersionInfo version_info;
