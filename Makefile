@@ -8,8 +8,9 @@ CMAKE_FLAGS ?=
 
 all: build
 
+# The tests also run the program on an X display of their own (Xvfb).
 deps:
-	scripts/install-deps build
+	scripts/install-deps build x11
 
 configure: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)

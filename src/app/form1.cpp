@@ -75,7 +75,20 @@ Form1::~Form1() {
 }
 
 void Form1::Form_Load() {
-    Startup(*this, services_).Form_Load();
+    // The splash is kept above other programs only while start-up runs; one
+    // left open (the navigator was refused) goes behind them like any window.
+    const auto lower_splash = [this] {
+        if (splash_) {
+            splash_->set_stays_on_top(false);
+        }
+    };
+    try {
+        Startup(*this, services_).Form_Load();
+    } catch (...) {
+        lower_splash();
+        throw;
+    }
+    lower_splash();
 }
 
 void Form1::Form_Unload() {
@@ -91,6 +104,7 @@ void Form1::show_splash() {
         return;
     }
     splash_ = std::make_unique<info::SplashScreen>(version_);
+    splash_->set_stays_on_top(true);
     // A click on the picture or a key closes it at once.
     splash_->on_click([this] { close_splash(); });
     splash_->on_key_press([this] { close_splash(); });

@@ -102,6 +102,8 @@ TEST_F(StartupTest, OldNavigatorStopsStartUpWithTheSplashStillOpen) {
     write_settings(usual_settings());
     fake.version_info.set_translations({0x09, 0x04, 0xB0, 0x04});
     fake.version_info.set_string("040904B0", "ProductVersion", "2.0");
+    bool on_top_meanwhile = false;
+    fake.message_box.while_open = [&] { on_top_meanwhile = form1->splash()->stays_on_top(); };
     load();
 
     expect_box(platform::MessageIcon::Critical, "DirecPC Software Version Error...",
@@ -111,7 +113,10 @@ TEST_F(StartupTest, OldNavigatorStopsStartUpWithTheSplashStillOpen) {
     EXPECT_EQ(fake.events.calls, 2);
     EXPECT_EQ(window().DPC_Stat_Label.caption(), "NO CARD");
     EXPECT_TRUE(window().No_DPC_Card_Image.visible());
-    EXPECT_TRUE(splash_open());
+    ASSERT_TRUE(splash_open());
+    // Above other programs while start-up runs, like any window after.
+    EXPECT_TRUE(on_top_meanwhile);
+    EXPECT_FALSE(form1->splash()->stays_on_top());
     EXPECT_TRUE(fake.tray.calls.empty());  // the tray icon is never put up
     EXPECT_TRUE(listener().calls.empty());
     EXPECT_TRUE(log_lines().empty());

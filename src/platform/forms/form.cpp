@@ -14,6 +14,11 @@ void Form::set_caption(const std::string& caption) {
     notifier_.notify({Change::Caption});
 }
 
+void Form::set_stays_on_top(bool on_top) {
+    stays_on_top_ = on_top;
+    notifier_.notify({Change::Layer});
+}
+
 void Form::set_visible(bool visible) {
     visible_ = visible;
     notifier_.notify({Change::Visible});

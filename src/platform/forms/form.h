@@ -56,6 +56,9 @@ class Form {
     enum class Border { Single, Dialog, Tool };
     Border border() const { return border_; }
     void set_border(Border border) { border_ = border; }
+    // Whether the window is kept above every other program's windows.
+    bool stays_on_top() const { return stays_on_top_; }
+    void set_stays_on_top(bool on_top);
     // Whether the window first appears in the middle of the screen (else the
     // desktop places it, unless the program has moved it).
     bool centered() const { return centered_; }
@@ -113,6 +116,7 @@ class Form {
     bool placed_ = false;
     Border border_ = Border::Single;
     bool centered_ = false;
+    bool stays_on_top_ = false;
     std::string picture_;
     std::function<void()> click_;
     std::function<void()> key_press_;

@@ -21,6 +21,7 @@ enum class Change {
     Focus,
     ItemInserted,
     ItemRemoved,
+    Layer,
 };
 
 struct ChangeEvent {

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 
 #include "platform/forms/control.h"
@@ -10,6 +11,7 @@
 #include "platform/qt/control_view_factory.h"
 #include "platform/qt/conversions.h"
 #include "platform/qt/guarded.h"
+#include "platform/qt/native_title.h"
 
 namespace platform::qt {
 
@@ -77,22 +79,45 @@ void FormRenderer::apply_border() {
                                     Qt::WindowCloseButtonHint);
             break;
         case platform::Form::Border::Dialog:
-            // No caption text means no title bar at all; the window stays above
-            // the others, as nothing on it can raise it again.
-            window_->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint |
-                                    Qt::WindowStaysOnTopHint);
+            // No caption text means no title bar at all.
+            window_->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
             break;
         case platform::Form::Border::Tool:
             window_->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                     Qt::WindowCloseButtonHint);
             break;
     }
+    window_->setWindowFlag(Qt::WindowStaysOnTopHint, form_.stays_on_top());
+}
+
+void FormRenderer::show_layer() {
+    Qt::WindowFlags flags = window_->windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, form_.stays_on_top());
+    QWindow* native = window_->windowHandle();
+    if (native == nullptr) {
+        window_->setWindowFlags(flags);
+        return;
+    }
+    // Changing a shown widget's flags would hide it and make its window
+    // anew; the native window takes the change as it is.
+    window_->overrideWindowFlags(flags);
+    native->setFlags(flags);
+}
+
+void FormRenderer::show_title() {
+    window_->setWindowTitle(to_qstring(form_.caption()));
+    if (form_.caption().empty()) {
+        clear_native_title(*window_);
+    }
 }
 
 void FormRenderer::on_change(const platform::ChangeEvent& event) {
     switch (event.what) {
         case platform::Change::Caption:
-            window_->setWindowTitle(to_qstring(form_.caption()));
+            show_title();
+            break;
+        case platform::Change::Layer:
+            show_layer();
             break;
         case platform::Change::Visible:
             show_visibility();
@@ -122,6 +147,11 @@ void FormRenderer::show_visibility() {
     }
     if (centring) {
         center_on_screen();
+    }
+    if (form_.visible() && form_.caption().empty()) {
+        // Made before it is shown, so that its title is empty from the start.
+        window_->winId();
+        clear_native_title(*window_);
     }
     window_->setVisible(form_.visible());
     if (centring) {

@@ -13,8 +13,8 @@ namespace platform::qt {
 
 // Shows a form as a top-level window of widgets, one per control, and keeps
 // them in step with the model for as long as the renderer lives: caption,
-// place, client size, border, picture, colour, visibility and keyboard focus
-// of the form, and all state of each control. The user's clicks, keys, moves,
+// place, client size, border, layer, picture, colour, visibility and keyboard
+// focus of the form, and all state of each control. The user's clicks, keys, moves,
 // close requests and focus changes go back to the model.
 //
 // The form must outlive the renderer, or at least the event loop must not
@@ -40,6 +40,8 @@ class FormRenderer {
 
   private:
     void apply_border();
+    void show_layer();
+    void show_title();
     void on_change(const platform::ChangeEvent& event);
     void show_visibility();
     void show_size();

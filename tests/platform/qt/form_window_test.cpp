@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -50,6 +51,20 @@ TEST_F(FormRendererWindowTest, ModelPlacesAndSizesTheWindowInTwipsOverFifteen) {
     QApplication::processEvents();
     EXPECT_EQ(window().pos(), QPoint(200, 100));
     EXPECT_EQ(form.left(), 3010) << "our own move must not come back rounded";
+}
+
+TEST_F(FormRendererWindowTest, KeptOnTopOnlyWhileAskedAndNeverHiddenForIt) {
+    form.set_stays_on_top(true);
+    form.set_visible(true);
+    ASSERT_NE(window().windowHandle(), nullptr);
+    const QWindow* native = window().windowHandle();
+    EXPECT_TRUE(native->flags().testFlag(Qt::WindowStaysOnTopHint));
+
+    form.set_stays_on_top(false);
+    EXPECT_TRUE(window().isVisible()) << "a changed layer must not hide the window";
+    EXPECT_EQ(window().windowHandle(), native);
+    EXPECT_FALSE(native->flags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(window().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
 TEST_F(FormRendererWindowTest, MovesByTheUserOrDesktopReachTheModelInTwips) {
