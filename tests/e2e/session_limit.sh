@@ -24,19 +24,19 @@ run_client status 2>"$folder/client.err" >/dev/null || code=$?
 
 printf 'MAXIMUM CONCURRENT SESSIONS REACHED - TERMINATING SESSION.\r\n' >"$folder/notice"
 { printf STATUS; head -c 29994 /dev/zero | tr '\0' x; } >"$folder/request"
-for client in $(seq 1 8); do
+for turned_away in $(seq 1 8); do
   # Held still, the program finds the whole request waiting when it first
   # hears of the client.
   kill -STOP "$pid"
   exec {fd}<>"/dev/tcp/127.0.0.1/$listen_port"
-  cat "$folder/request" >&"$fd" || fail "client $client could not send its request"
+  cat "$folder/request" >&"$fd" || fail "client $turned_away could not send its request"
   kill -CONT "$pid"
   # cat ends with status 0 at the end of the stream, 1 at a reset.
   code=0
   timeout 5 cat <&"$fd" >"$folder/reply" 2>"$folder/reply.err" || code=$?
   exec {fd}>&-
-  [[ $code -eq 0 ]] || fail "client $client turned away: status $code $(cat "$folder/reply.err")"
-  cmp -s "$folder/notice" "$folder/reply" || fail "client $client read '$(cat "$folder/reply")'"
+  [[ $code -eq 0 ]] || fail "client $turned_away turned away: status $code $(cat "$folder/reply.err")"
+  cmp -s "$folder/notice" "$folder/reply" || fail "client $turned_away read '$(cat "$folder/reply")'"
 done
 
 for fd in "${silent[@]}"; do
