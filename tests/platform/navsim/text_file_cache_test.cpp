@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "support/temp_folder.h"
@@ -12,11 +11,7 @@ namespace platform::navsim {
 namespace {
 
 using Outcome = TextFileRead::Outcome;
-
-// Rewrites the file in place, keeping its inode, as some editors do.
-void overwrite(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
+using test_support::write_file;
 
 std::string text_of(TextFileCache& cache) {
     const TextFileRead read = cache.read();
@@ -43,22 +38,22 @@ TEST_F(TextFileCacheTest, SeesARewriteOfTheSameSizeRightAfterARead) {
     // Within the file system's clock tick the times may not move at all
     // (kernels before 6.13 keep them to the tick).
     TextFileCache cache(path);
-    overwrite(path, "signal=1\n");
+    write_file(path, "signal=1\n");
     EXPECT_EQ(text_of(cache), "signal=1\n");
-    overwrite(path, "signal=0\n");
+    write_file(path, "signal=0\n");
     EXPECT_EQ(text_of(cache), "signal=0\n");
-    overwrite(path, "signal=1\n");
+    write_file(path, "signal=1\n");
     EXPECT_EQ(text_of(cache), "signal=1\n");
 }
 
 TEST_F(TextFileCacheTest, ATrustedTextGivesWayToAnyChange) {
     // Trusting a text at once: only the stamp can tell a change.
     TextFileCache cache(path, std::chrono::nanoseconds(0));
-    overwrite(path, "signal=1\n");
+    write_file(path, "signal=1\n");
     EXPECT_EQ(text_of(cache), "signal=1\n");
     EXPECT_EQ(text_of(cache), "signal=1\n");
 
-    overwrite(path, "signal=1\nfail=1\n");
+    write_file(path, "signal=1\nfail=1\n");
     EXPECT_EQ(text_of(cache), "signal=1\nfail=1\n") << "a change of size";
 
     ASSERT_TRUE(replace_text_file(path, "signal=0\nfail=1\n"));
@@ -66,7 +61,7 @@ TEST_F(TextFileCacheTest, ATrustedTextGivesWayToAnyChange) {
 
     std::filesystem::remove(path);
     EXPECT_EQ(cache.read().outcome, Outcome::Missing);
-    overwrite(path, "signal=0\nfail=1\n");
+    write_file(path, "signal=0\nfail=1\n");
     EXPECT_EQ(text_of(cache), "signal=0\nfail=1\n") << "the same text, back again";
 }
 
