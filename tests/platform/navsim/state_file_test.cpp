@@ -8,7 +8,7 @@ namespace {
 // Distinct from the defaults, so a kept value is told apart from a reset.
 constexpr StateValues kPrevious{3, 1, 7, 0};
 
-TEST(StateFileTest, ReadsKeysWithBlanksCommentsAndCrLf) {
+TEST(StateFileTest, ReadsKeysWithBlanksCommentsCrLfAndAByteOrderMark) {
     const StateValues values = parse_state(
         "# header\r\n"
         "   # indented comment: signal=0\n"
@@ -19,34 +19,23 @@ TEST(StateFileTest, ReadsKeysWithBlanksCommentsAndCrLf) {
         "fail=1",  // no final line break
         kPrevious);
     EXPECT_EQ(values, (StateValues{0, 3, -4, 1}));
-}
-
-TEST(StateFileTest, IgnoresUnknownKeysAndLinesWithoutEquals) {
+    // Unknown keys and lines without an equals sign are passed over.
     EXPECT_EQ(parse_state("colour=2\nSignal=0\nsignal\nconnection 2\n=5\n", kPrevious), kPrevious);
-}
-
-TEST(StateFileTest, SkipsLeadingByteOrderMark) {
     EXPECT_EQ(parse_state("\xEF\xBB\xBFsignal=0\n", kPrevious).signal, 0);
 }
 
-TEST(StateFileTest, InvalidValueKeepsThePreviousOne) {
+TEST(StateFileTest, ValuesOutsideSixteenBitsOrMalformedKeepTheLastValidOne) {
     for (const char* value : {"abc", "1.5", "40000", "32768", "-32769", "", "+1", "1 2", "0x1",
                               "2 # comment", "99999999999999999999"}) {
         EXPECT_EQ(parse_state(std::string("signal=") + value, kPrevious).signal, 3) << value;
     }
-}
-
-TEST(StateFileTest, AcceptsTheWholeSixteenBitRange) {
-    const StateValues values = parse_state("signal=-32768\nconnection=32767\nfail=-0\n", kPrevious);
-    EXPECT_EQ(values, (StateValues{-32768, 32767, 7, 0}));
-}
-
-TEST(StateFileTest, LastValidValueWinsWhenAKeyRepeats) {
+    EXPECT_EQ(parse_state("signal=-32768\nconnection=32767\nfail=-0\n", kPrevious),
+              (StateValues{-32768, 32767, 7, 0}));
     EXPECT_EQ(parse_state("signal=0\nsignal=1\n", kPrevious).signal, 1);
     EXPECT_EQ(parse_state("signal=0\nsignal=oops\n", kPrevious).signal, 0);
 }
 
-TEST(StateFileTest, FormatsHeaderThenKeysInFixedOrder) {
+TEST(StateFileTest, FormatsHeaderThenKeysInFixedOrderThatReadBack) {
     const std::string text = format_state({0, 3, 12, -1});
     const std::string header = text.substr(0, text.find("\nsignal=0\n"));
     EXPECT_EQ(header.front(), '#');
@@ -54,9 +43,6 @@ TEST(StateFileTest, FormatsHeaderThenKeysInFixedOrder) {
         EXPECT_NE(header.find(key), std::string::npos) << key;
     }
     EXPECT_TRUE(text.ends_with("\nsignal=0\nconnection=3\ndial_seconds=12\nfail=-1\n")) << text;
-}
-
-TEST(StateFileTest, FormattedTextReadsBackTheSameValues) {
     const StateValues values{-32768, 32767, 0, 5};
     EXPECT_EQ(parse_state(format_state(values), kPrevious), values);
     EXPECT_EQ(parse_state(format_state(StateValues{}), kPrevious), StateValues{});
