@@ -47,11 +47,6 @@ TEST_F(Form1Test, PollTimerStartsOffAtFiveSecondsAndSurvivesAFailingNavigator) {
     EXPECT_EQ(fake.tray.tooltip, "Orvanta... Online - Internet available");
 }
 
-TEST_F(Form1Test, ClosingTheWindowRunsTheShutdownAndEndsTheProgram) {
-    window.close_requested();
-    EXPECT_EQ(fake.desktop.calls, (std::vector<std::string>{"fade Form1 500", "quit"}));
-}
-
 TEST_F(Form1Test, SplashClosesOnAClickOrAKeyAndOnlyOnce) {
     form1.show_splash();
     ASSERT_NE(form1.splash(), nullptr);
