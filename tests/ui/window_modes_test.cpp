@@ -15,7 +15,7 @@ class WindowModesTest : public ::testing::Test {
     fakes::FakeTimer& poll_timer = *fake.timers.timers.at(0);
 };
 
-TEST_F(WindowModesTest, ModeButtonSwitchesHeightsAndKeepsThePlace) {
+TEST_F(WindowModesTest, ModeButtonSwitchesBetweenTheTwoHeightsAndKeepsThePlace) {
     window.move(600, 900);
     window.focus_received(window.CONNECT_BUTTON);
     ASSERT_EQ(window.height(), 4500);
@@ -29,10 +29,8 @@ TEST_F(WindowModesTest, ModeButtonSwitchesHeightsAndKeepsThePlace) {
     EXPECT_EQ(window.height(), 4500);
     EXPECT_EQ(window.left(), 600);
     EXPECT_EQ(window.top(), 900);
-}
 
-TEST_F(WindowModesTest, AHeightThatIsNeitherStays) {
-    window.set_height(3000);
+    window.set_height(3000);  // neither height: it stays
     window.WINDOW_MODE_BUTTON.click();
     EXPECT_EQ(window.height(), 3000);
 }
