@@ -54,9 +54,8 @@ TEST_F(QtTrayIconTest, WithoutATrayKeepsItsStateAndSaysSoOnce) {
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_EQ(errors, "orvanta: no system tray on this desktop; the tray icon is not shown\n");
 
-    EXPECT_EQ(icon.picture(), "dish_cloud");
-    EXPECT_EQ(icon.tooltip(), "Orvanta... Internet not available - No Signal");
     EXPECT_EQ(shown(icon), picture("dish_cloud"));
+    EXPECT_EQ(icon.tray().toolTip(), "Orvanta... Internet not available - No Signal");
 
     // Changes after ShowIcon reach the icon at once.
     icon.Icon("dish_connected");
@@ -66,7 +65,6 @@ TEST_F(QtTrayIconTest, WithoutATrayKeepsItsStateAndSaysSoOnce) {
 
     icon.Icon("no such picture");
     EXPECT_TRUE(icon.tray().icon().isNull());
-    EXPECT_EQ(icon.picture(), "no such picture");
 }
 
 TEST_F(QtTrayIconTest, AttentionBlinksTheHighlightedPictureAndStopsWhenOver) {
@@ -76,7 +74,6 @@ TEST_F(QtTrayIconTest, AttentionBlinksTheHighlightedPictureAndStopsWhenOver) {
     EXPECT_FALSE(glows(shown(icon)));
 
     icon.Attention(true);
-    EXPECT_TRUE(icon.attention());
     EXPECT_TRUE(icon.blinking());
     EXPECT_TRUE(glows(shown(icon))) << "the call for attention shows at once";
     EXPECT_TRUE(QTest::qWaitFor([&] { return !glows(shown(icon)); }, patience_ms));
