@@ -23,11 +23,6 @@ class FixedLocation : public platform::ProgramLocation {
     }
 };
 
-TEST(FileUtilitiesTest, JoinsWithOneSeparatorAlsoAtTheRoot) {
-    EXPECT_EQ(util::join_path("/opt/orvanta", "Orvanta.ini"), "/opt/orvanta/Orvanta.ini");
-    EXPECT_EQ(util::join_path("/", "Orvanta.ini"), "/Orvanta.ini");
-}
-
 TEST(FileUtilitiesTest, OnlyVisibleRegularFilesExist) {
     test_support::TempFolder folder;
     platform::posix::PosixFileSystem files;
@@ -52,7 +47,7 @@ TEST(FileUtilitiesTest, OnlyVisibleRegularFilesExist) {
     EXPECT_FALSE(utilities.FileExists(folder / "folder/"));
 }
 
-TEST(FileUtilitiesTest, SystemPathIsTheProgramsFolderWithoutTrailingSlash) {
+TEST(FileUtilitiesTest, SystemPathHasNoTrailingSlashAndJoinsWithOneSeparatorAlsoAtTheRoot) {
     platform::posix::PosixFileSystem files;
     FixedLocation location;
     const util::FileUtilities utilities(files, location);
@@ -63,6 +58,9 @@ TEST(FileUtilitiesTest, SystemPathIsTheProgramsFolderWithoutTrailingSlash) {
     EXPECT_EQ(utilities.GetSystemPath(), "/");
     location.fails = true;
     EXPECT_EQ(utilities.GetSystemPath(), "");
+
+    EXPECT_EQ(util::join_path("/opt/orvanta", "Orvanta.ini"), "/opt/orvanta/Orvanta.ini");
+    EXPECT_EQ(util::join_path("/", "Orvanta.ini"), "/Orvanta.ini");
 }
 
 }  // namespace
