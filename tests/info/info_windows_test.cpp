@@ -9,6 +9,7 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_services.h"
 #include "fakes/fake_version_info.h"
+#include "info/version_label.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -97,6 +98,12 @@ TEST_F(InfoWindowsTest, AboutButtonParksTheFocusAndOpensOneAboutBox) {
     windows.about_box()->close_requested();
     EXPECT_EQ(windows.about_box(), nullptr);
     EXPECT_EQ(desktop.calls.back(), "close ABOUT_FORM");
+}
+
+TEST(VersionLabelTest, PointOnlyBetweenMajorAndMinor) {
+    EXPECT_EQ(info::version_caption({1, 0, 0}), "v1.00");
+    EXPECT_EQ(info::version_caption({1, 2, 15}), "v1.215");
+    EXPECT_EQ(info::version_caption({10, 0, 3}), "v10.03");
 }
 
 }  // namespace
