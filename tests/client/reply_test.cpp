@@ -49,10 +49,6 @@ TEST(ReplyTest, LastDialTimeFollowsTheCode) {
 }
 
 TEST(ReplyTest, ReplyWithoutCodeMeansTheServerHasNotClassifiedItsLinkYet) {
-    const Reply never = interpret_reply("na");
-    EXPECT_EQ(never.kind, Reply::Kind::status_not_known);
-    EXPECT_EQ(describe(never), "status not known yet, last dial never");
-
     const Reply dialed = interpret_reply("7:15am");
     EXPECT_EQ(dialed.kind, Reply::Kind::status_not_known);
     EXPECT_EQ(describe(dialed), "status not known yet, last dial 7:15am");
