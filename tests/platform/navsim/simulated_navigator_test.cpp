@@ -95,22 +95,7 @@ TEST_F(SimulatedNavigatorTest, TimerConnectsOnTimeWhenNobodyReads) {
     EXPECT_EQ(navigator->ConnectionStatus(), 1);
 }
 
-TEST_F(SimulatedNavigatorTest, DialEndsDisconnectedWhenSignalIsZeroAtCompletion) {
-    auto navigator = make_navigator();
-    navigator->Dial();
-    replace_file(state_path, "signal=0\nconnection=3\n");
-    clock.advance(3s);
-    EXPECT_EQ(navigator->ConnectionStatus(), 2);
-
-    // Only the signal at completion counts, not the one at the start.
-    navigator->Dial();
-    replace_file(state_path, "signal=1\nconnection=3\n");
-    clock.advance(3s);
-    timer().fire();
-    EXPECT_EQ(on_file().connection, 1);
-}
-
-TEST_F(SimulatedNavigatorTest, HangUpOrAnEditOfTheConnectionDuringADialAbandonsIt) {
+TEST_F(SimulatedNavigatorTest, HangUpAnEditOrNoSignalAtTheEndLeavesADialDisconnected) {
     auto navigator = make_navigator();
     navigator->Dial();
     clock.advance(1s);
@@ -128,6 +113,19 @@ TEST_F(SimulatedNavigatorTest, HangUpOrAnEditOfTheConnectionDuringADialAbandonsI
     clock.advance(3s);
     timer().fire();
     EXPECT_EQ(navigator->ConnectionStatus(), 3);
+
+    // A dial ends disconnected when the signal is zero at its completion.
+    navigator->Dial();
+    replace_file(state_path, "signal=0\nconnection=3\n");
+    clock.advance(3s);
+    EXPECT_EQ(navigator->ConnectionStatus(), 2);
+
+    // Only the signal at completion counts, not the one at the start.
+    navigator->Dial();
+    replace_file(state_path, "signal=1\nconnection=3\n");
+    clock.advance(3s);
+    timer().fire();
+    EXPECT_EQ(on_file().connection, 1);
 }
 
 TEST_F(SimulatedNavigatorTest, FailMakesEveryOperationThrowAndChangeNothing) {
