@@ -39,16 +39,13 @@ TEST(ReplyTest, EachStatusCodeIsPutIntoWords) {
     }
 }
 
-TEST(ReplyTest, LastDialTimeFollowsTheCode) {
+TEST(ReplyTest, LastDialTimeFollowsTheCodeOrStandsAloneWhileTheLinkIsNotClassified) {
     for (const std::string time : {"9:05pm", "12:00am", "1:59am", "10:30pm"}) {
         const Reply reply = interpret_reply("STATUS-CONNSIGOK" + time);
         EXPECT_EQ(reply.kind, Reply::Kind::status) << time;
         EXPECT_EQ(reply.last_dial, time);
         EXPECT_EQ(describe(reply), "online, signal present, last dial " + time);
     }
-}
-
-TEST(ReplyTest, ReplyWithoutCodeMeansTheServerHasNotClassifiedItsLinkYet) {
     const Reply dialed = interpret_reply("7:15am");
     EXPECT_EQ(dialed.kind, Reply::Kind::status_not_known);
     EXPECT_EQ(describe(dialed), "status not known yet, last dial 7:15am");
