@@ -1,23 +1,50 @@
-#include "monitor/status_poll.h"
-
+// The dial and hang-up handlers and the status poll, on the main window.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
 #include "fakes/fake_clock.h"
 #include "fakes/fake_navigator.h"
 #include "fakes/fake_tray_icon.h"
+#include "monitor/dial_control.h"
+#include "monitor/status_poll.h"
 #include "platform/failure.h"
 
 namespace {
 
+using Lines = std::vector<std::string>;
+using Fault = void (*)(fakes::FakeNavigator&);
+
 constexpr std::uint32_t green = 65280;
 constexpr std::uint32_t red = 255;
+constexpr const char* separator = "     --------------------------------------";
+constexpr const char* connect = "     Local command: CONNECT";
+constexpr const char* disconnect = "     Local command: DISCONNECT";
+constexpr const char* connected = "     Already connected to ISP";
+constexpr const char* dialing = "     Already dialing the ISP";
+constexpr const char* no_strength = "     Not enough signal strength";
+constexpr const char* disconnected = "     Already disconnected from ISP";
 
-class StatusPollTest : public ::testing::Test {
-  protected:
-    StatusPollTest() { window.set_visible(true); }
+// The handlers with the window they use, at 9:05pm.
+struct Rig {
+    Rig() {
+        window.set_visible(true);
+        clock.set_time(21, 5);
+    }
+
+    // The message lines of the blocks in the log, oldest first.
+    Lines messages() const {
+        Lines result;
+        for (int i = window.STATUS_LIST.count() - 1; i >= 0; --i) {
+            const std::string& line = window.STATUS_LIST.item(i);
+            if (line != separator && line != "     09:05pm") {
+                result.push_back(line);
+            }
+        }
+        return result;
+    }
 
     std::string poll(std::int16_t signal, std::int16_t connection) {
         navigator.signal = signal;
@@ -56,6 +83,104 @@ class StatusPollTest : public ::testing::Test {
                               window.TIME_LAST_ISP_CONNECT_LABEL, clock};
     monitor::StatusPoll status_poll{navigator, log, window, tray_display, dial, settings};
 };
+
+void none(fakes::FakeNavigator&) {}
+
+TEST(DialControlTest, ConnectChecksTheLinkTwiceAndTheSignalBeforeDialling) {
+    struct Case {
+        std::deque<std::int16_t> connection;  // one value a read; the last stays
+        std::int16_t signal;
+        Fault fault;
+        Lines messages;
+        int reads;
+    };
+    const Case cases[] = {
+        {{1}, 1, none, {connected}, 1},
+        {{3}, 1, none, {dialing}, 2},
+        {{2, 3}, 1, none, {dialing}, 2},  // the second read decides
+        {{2}, 0, none, {connect, no_strength}, 2},
+        // Disconnected, 0 or an unknown connection value; signal present,
+        // absent (3) or unknown: all of these dial.
+        {{2}, 1, none, {connect}, 2},
+        {{2}, 3, none, {connect}, 2},
+        {{0}, 1, none, {connect}, 2},
+        {{7}, 9, none, {connect}, 2},
+        // A failing first read acts as connected, a failing second one as
+        // dialing, a failing signal read as no signal strength.
+        {{2}, 1, [](fakes::FakeNavigator& n) { n.connection_fault.always(); }, {connected}, 1},
+        {{2}, 1, [](fakes::FakeNavigator& n) { n.connection_fault.after(1); }, {dialing}, 2},
+        {{2},
+         1,
+         [](fakes::FakeNavigator& n) { n.signal_fault.always(); },
+         {connect, no_strength},
+         2},
+        {{2}, 1, [](fakes::FakeNavigator& n) { n.dial_fault.always(); }, {connect}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.connection) + " " + std::to_string(c.signal));
+        Rig rig;
+        rig.navigator.connection_reads = c.connection;
+        rig.navigator.connection = c.connection.back();
+        rig.navigator.signal = c.signal;
+        c.fault(rig.navigator);
+        EXPECT_NO_THROW(rig.dial.CONNECT_BUTTON_Click());
+        EXPECT_EQ(rig.messages(), c.messages);
+        EXPECT_EQ(rig.navigator.connection_reads_made(), c.reads);
+        EXPECT_EQ(rig.navigator.signal_reads(), c.messages.front() == connect ? 1 : 0);
+        // The last dial's time shows once the dial is tried, even if it fails.
+        const bool dialled = c.messages == Lines{connect};
+        EXPECT_EQ(rig.navigator.dials(), dialled ? 1 : 0);
+        EXPECT_EQ(rig.window.TIME_LAST_ISP_CONNECT_LABEL.caption(), dialled ? "9:05pm" : "na");
+    }
+}
+
+TEST(DialControlTest, DisconnectHangsUpUnlessTheLinkIsDown) {
+    struct Case {
+        std::int16_t connection;
+        Fault fault;
+        const char* message;
+    };
+    const Case cases[] = {
+        {2, none, disconnected},
+        {1, none, disconnect},
+        {3, none, disconnect},
+        {0, none, disconnect},
+        {2, [](fakes::FakeNavigator& n) { n.connection_fault.always(); }, disconnected},
+        {1, [](fakes::FakeNavigator& n) { n.hang_up_fault.always(); }, disconnect},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.connection);
+        Rig rig;
+        rig.navigator.connection = c.connection;
+        c.fault(rig.navigator);
+        EXPECT_NO_THROW(rig.dial.DISCONNECT_BUTTON_Click());
+        EXPECT_EQ(rig.messages(), Lines{c.message});
+        EXPECT_EQ(rig.navigator.hang_ups(), std::string(c.message) == disconnect ? 1 : 0);
+        EXPECT_EQ(rig.navigator.signal_reads(), 0);
+        EXPECT_EQ(rig.window.TIME_LAST_ISP_CONNECT_LABEL.caption(), "na");
+    }
+}
+
+TEST(DialControlTest, BothHandlersParkTheFocusFirstOrPassOverAFailingMove) {
+    Rig rig;
+    rig.navigator.connection = 1;
+    rig.window.CONNECT_BUTTON.set_focus();
+    rig.dial.CONNECT_BUTTON_Click();
+    EXPECT_TRUE(rig.window.TAB_STOP_ZERO.has_focus());
+    rig.window.CONNECT_BUTTON.set_focus();
+    rig.dial.DISCONNECT_BUTTON_Click();
+    EXPECT_TRUE(rig.window.TAB_STOP_ZERO.has_focus());
+
+    Rig hidden;  // a hidden window cannot take the focus
+    hidden.window.set_visible(false);
+    hidden.dial.CONNECT_BUTTON_Click();
+    hidden.navigator.connection = 1;
+    hidden.dial.DISCONNECT_BUTTON_Click();
+    EXPECT_EQ(hidden.navigator.dials(), 1);
+    EXPECT_EQ(hidden.navigator.hang_ups(), 1);
+}
+
+class StatusPollTest : public ::testing::Test, public Rig {};
 
 TEST_F(StatusPollTest, EachClassifiedPairShowsItsWholeStateAndOthersOnlyTheLamp) {
     // Start from a state every row must overwrite.
