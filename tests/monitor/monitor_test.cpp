@@ -182,9 +182,14 @@ TEST(DialControlTest, BothHandlersParkTheFocusFirstOrPassOverAFailingMove) {
 
 class StatusPollTest : public ::testing::Test, public Rig {};
 
-TEST_F(StatusPollTest, EachClassifiedPairShowsItsWholeStateAndOthersOnlyTheLamp) {
-    // Start from a state every row must overwrite.
+TEST_F(StatusPollTest, EachClassifiedPairShowsItsWholeStateAndOthersOnlyTheLampOrNothing) {
+    // The first poll, unclassified, leaves the code empty and the start word.
+    window.DPC_Stat_Label.set_caption("NO STAT");
     window.No_Status_Image.set_visible(true);
+    EXPECT_EQ(poll(1, 7), " | No_Status_Image | NO STAT | green |  | ");
+    EXPECT_EQ(window.STATUS_LIST.item(2), "     DPC status collected");
+
+    // Start from a state every row must overwrite.
     window.No_DPC_Card_Image.set_visible(true);
     struct Row {
         std::int16_t signal, connection;
@@ -230,13 +235,6 @@ TEST_F(StatusPollTest, EachClassifiedPairShowsItsWholeStateAndOthersOnlyTheLamp)
     EXPECT_EQ(poll(2, 2), online);
     EXPECT_EQ(navigator.connection_reads_made(), reads + 2);  // not read for signals 0 and 2
     EXPECT_TRUE(tray.calls.empty());
-}
-
-TEST_F(StatusPollTest, FirstUnclassifiedPollLeavesTheCodeEmptyAndTheStartWord) {
-    window.DPC_Stat_Label.set_caption("NO STAT");
-    window.No_Status_Image.set_visible(true);
-    EXPECT_EQ(poll(1, 7), " | No_Status_Image | NO STAT | green |  | ");
-    EXPECT_EQ(window.STATUS_LIST.item(2), "     DPC status collected");
 }
 
 TEST_F(StatusPollTest, KeepConnectedRedialsOnEveryPollThatFindsTheLinkDownWithSignal) {
