@@ -12,12 +12,14 @@
 #include "fakes/fake_timer.h"
 #include "platform/failure.h"
 #include "platform/navsim/state_file.h"
+#include "platform/navsim/text_file_cache.h"
 #include "support/temp_folder.h"
 
 namespace platform::navsim {
 namespace {
 
 using namespace std::chrono_literals;
+using Outcome = TextFileRead::Outcome;
 using test_support::read_file;
 using test_support::replace_file;
 using test_support::write_file;
@@ -212,6 +214,55 @@ TEST(StateFileTest, FormatsHeaderThenKeysInFixedOrderThatReadBack) {
     const StateValues values{-32768, 32767, 0, 5};
     EXPECT_EQ(parse_state(format_state(values), kPrevious), values);
     EXPECT_EQ(parse_state(format_state(StateValues{}), kPrevious), StateValues{});
+}
+
+// The navigator reads its file through this cache.
+using TextFileCacheTest = SimulatedNavigatorTest;
+
+std::string text_of(TextFileCache& cache) {
+    const TextFileRead read = cache.read();
+    EXPECT_EQ(read.outcome, Outcome::Read);
+    return read.text;
+}
+
+TEST_F(TextFileCacheTest, TellsMissingAndUnreadableApart) {
+    TextFileCache cache(state_path);
+    EXPECT_EQ(cache.read().outcome, Outcome::Missing);
+    std::filesystem::create_directory(state_path);
+    EXPECT_EQ(cache.read().outcome, Outcome::Unreadable);
+    std::filesystem::remove(state_path);
+    EXPECT_EQ(TextFileCache(folder / "no-folder/navsim.state").read().outcome, Outcome::Missing);
+}
+
+TEST_F(TextFileCacheTest, SeesARewriteOfTheSameSizeRightAfterARead) {
+    // Within the file system's clock tick the times may not move at all
+    // (kernels before 6.13 keep them to the tick).
+    TextFileCache cache(state_path);
+    write_file(state_path, "signal=1\n");
+    EXPECT_EQ(text_of(cache), "signal=1\n");
+    write_file(state_path, "signal=0\n");
+    EXPECT_EQ(text_of(cache), "signal=0\n");
+    write_file(state_path, "signal=1\n");
+    EXPECT_EQ(text_of(cache), "signal=1\n");
+}
+
+TEST_F(TextFileCacheTest, ATrustedTextGivesWayToAnyChange) {
+    // Trusting a text at once: only the stamp can tell a change.
+    TextFileCache cache(state_path, std::chrono::nanoseconds(0));
+    write_file(state_path, "signal=1\n");
+    EXPECT_EQ(text_of(cache), "signal=1\n");
+    EXPECT_EQ(text_of(cache), "signal=1\n");
+
+    write_file(state_path, "signal=1\nfail=1\n");
+    EXPECT_EQ(text_of(cache), "signal=1\nfail=1\n") << "a change of size";
+
+    ASSERT_TRUE(replace_text_file(state_path, "signal=0\nfail=1\n"));
+    EXPECT_EQ(text_of(cache), "signal=0\nfail=1\n") << "a new file renamed over it";
+
+    std::filesystem::remove(state_path);
+    EXPECT_EQ(cache.read().outcome, Outcome::Missing);
+    write_file(state_path, "signal=0\nfail=1\n");
+    EXPECT_EQ(text_of(cache), "signal=0\nfail=1\n") << "the same text, back again";
 }
 
 }  // namespace
