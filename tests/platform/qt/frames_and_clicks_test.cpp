@@ -101,7 +101,7 @@ TEST_F(FramesAndClicksTest, CheckBoxAndModelNeverDisagree) {
     EXPECT_TRUE(bright);
 }
 
-TEST_F(FramesAndClicksTest, LabelWithAHandlerTakesItsClicks) {
+TEST_F(FramesAndClicksTest, LabelTakesItsClicksAndShowsItsPointerAndAButtonItsCaption) {
     ASSERT_TRUE(show_active());
     auto* text = find<QLabel>("text");
     QTest::mouseClick(text, Qt::LeftButton);
@@ -112,10 +112,7 @@ TEST_F(FramesAndClicksTest, LabelWithAHandlerTakesItsClicks) {
     QTest::mouseRelease(text, Qt::LeftButton, {}, QPoint(-5, -5));
     EXPECT_EQ(form.text_clicks, 1);
     EXPECT_EQ(form.surface_clicks, 0);
-}
 
-TEST_F(FramesAndClicksTest, PointerAndCaptionShow) {
-    auto* text = find<QLabel>("text");
     form.text.set_pointer(platform::Pointer::Hand);
     EXPECT_EQ(text->cursor().shape(), Qt::PointingHandCursor);
     form.text.set_pointer(platform::Pointer::Arrow);
