@@ -184,8 +184,13 @@ TEST_F(OptionsDialogTest, ReadOnlyFileShowsTheWriteErrorAndKeepsTheDialogWithEmp
                            .LISTEN_PORT = 2509, .TRANSMIT_PORT = 2519, .DPC_HW_POLL_INTERVAL = 5}));
 }
 
-TEST_F(OptionsDialogTest, CancelAndTheCloseButtonBringBackWindowAndPoll) {
+TEST_F(OptionsDialogTest, ASecondOpeningKeepsWhatWasTypedAndClosingBringsBackWindowAndPoll) {
     options().LISTEN_PORT_TEXT.typed("2600");
+    fake.tray.click();
+    window.SETTINGS_BUTTON.click();
+    EXPECT_EQ(options().LISTEN_PORT_TEXT.text(), "2600");
+    EXPECT_EQ(fake.desktop.calls.back(), "front Options");
+
     options().Cancel_Button.click();
     EXPECT_FALSE(open());
     EXPECT_TRUE(window.visible());
@@ -201,14 +206,6 @@ TEST_F(OptionsDialogTest, CancelAndTheCloseButtonBringBackWindowAndPoll) {
     EXPECT_FALSE(open());
     EXPECT_TRUE(window.visible());
     EXPECT_TRUE(poll_timer.enabled());
-}
-
-TEST_F(OptionsDialogTest, SettingsButtonWhileOpenKeepsWhatWasTyped) {
-    options().LISTEN_PORT_TEXT.typed("2600");
-    fake.tray.click();
-    window.SETTINGS_BUTTON.click();
-    EXPECT_EQ(options().LISTEN_PORT_TEXT.text(), "2600");
-    EXPECT_EQ(fake.desktop.calls.back(), "front Options");
 }
 
 TEST_F(OptionsDialogTest, WebLinkOpensTheSiteAndAFailureShowsNothing) {
