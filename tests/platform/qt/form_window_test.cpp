@@ -109,7 +109,7 @@ TEST_F(FormRendererWindowTest, PictureFillsTheBackgroundBeneathTheControls) {
     EXPECT_EQ(window().grab().toImage().pixelColor(open_surface), QColor(Qt::black));
 }
 
-TEST_F(FormRendererWindowTest, ClicksAndKeysOnTheWindowItselfReachTheForm) {
+TEST_F(FormRendererWindowTest, ClicksKeysAndCloseRequestsOnTheWindowItselfReachTheForm) {
     ASSERT_TRUE(show_active());
     QTest::mouseClick(&window(), Qt::LeftButton, {}, QPoint(300, 150));
     // The label passes presses on to the window; they are still on the label.
@@ -126,10 +126,8 @@ TEST_F(FormRendererWindowTest, ClicksAndKeysOnTheWindowItselfReachTheForm) {
     QTest::keyClick(press, Qt::Key_Space);  // the button's own
     EXPECT_EQ(form.keys, 2);
     EXPECT_EQ(form.presses, 2);
-}
 
-TEST_F(FormRendererWindowTest, CloseRequestsGoToTheFormWhichAloneClosesTheWindow) {
-    ASSERT_TRUE(show_active());
+    // Close requests go to the form, which alone closes the window.
     EXPECT_FALSE(window().close());
     EXPECT_TRUE(window().isVisible());
     EXPECT_EQ(form.close_requests, 1);
