@@ -38,7 +38,7 @@ TEST_F(FormTest, FocusIsRefusedWhereTheWindowSystemWouldRefuseIt) {
     EXPECT_TRUE(first.has_focus());
 }
 
-TEST_F(FormTest, GotFocusRunsOnceForEachArrivalFromCodeOrUser) {
+TEST_F(FormTest, GotFocusRunsOnceForEachArrivalFromCodeOrUserAndMayPassTheFocusOn) {
     int arrivals = 0;
     list.on_got_focus([&] { ++arrivals; });
     list.set_focus();
@@ -49,9 +49,8 @@ TEST_F(FormTest, GotFocusRunsOnceForEachArrivalFromCodeOrUser) {
     form.focus_received(list);
     form.focus_received(list);
     EXPECT_EQ(arrivals, 2);
-}
 
-TEST_F(FormTest, GotFocusHandlerMayPassTheFocusOn) {
+    form.focus_received(first);
     list.on_got_focus([&] { first.set_focus(); });
     std::vector<platform::Control*> seen;
     auto subscription = form.subscribe([&](const platform::ChangeEvent& event) {
