@@ -12,6 +12,7 @@ class Form1Test : public ::testing::Test {
     app::Form1 form1{fake.services()};
     ui::MainWindow& window = form1.window();
     fakes::FakeNavigator& navigator = fake.navigator;
+    fakes::FakeTimer& poll_timer = *fake.timers.timers.at(0);
 };
 
 TEST_F(Form1Test, ButtonsRunTheDialAndHangUpHandlers) {
@@ -28,28 +29,22 @@ TEST_F(Form1Test, ButtonsRunTheDialAndHangUpHandlers) {
 }
 
 TEST_F(Form1Test, PollTimerStartsOffAtFiveSecondsAndSurvivesAFailingNavigator) {
-    fakes::FakeTimer& timer = *fake.timers.timers.at(0);
-    EXPECT_FALSE(timer.enabled());
-    EXPECT_EQ(timer.interval(), 5000);
+    EXPECT_FALSE(poll_timer.enabled());
+    EXPECT_EQ(poll_timer.interval(), 5000);
 
-    timer.set_enabled(true);
+    poll_timer.set_enabled(true);
     navigator.signal = 1;
     navigator.connection = 1;
     navigator.connection_fault.always();
-    timer.fire();  // the read fails half-way: the tick ends quietly
+    poll_timer.fire();  // the read fails half-way: the tick ends quietly
     EXPECT_EQ(form1.DPC_STATUS_CODE(), "");
     EXPECT_EQ(window.STATUS_LIST.item(2), "     DPC status collected");
     EXPECT_EQ(window.SIGNAL_QUALITY_LED.fill_color().value, 65280U);
 
     navigator.connection_fault.never();
-    timer.fire();  // and the next tick polls again
+    poll_timer.fire();  // and the next tick polls again
     EXPECT_EQ(form1.DPC_STATUS_CODE(), "STATUS-CONNSIGOK");
     EXPECT_EQ(fake.tray.tooltip, "Orvanta... Online - Internet available");
-}
-
-TEST_F(Form1Test, ClosingTheWindowRunsTheShutdownAndEndsTheProgram) {
-    window.close_requested();
-    EXPECT_EQ(fake.desktop.calls, (std::vector<std::string>{"fade Form1 500", "quit"}));
 }
 
 TEST_F(Form1Test, SplashClosesOnAClickOrAKeyAndOnlyOnce) {
@@ -65,6 +60,55 @@ TEST_F(Form1Test, SplashClosesOnAClickOrAKeyAndOnlyOnce) {
     EXPECT_EQ(form1.splash(), nullptr);
     EXPECT_EQ(fake.desktop.calls, (std::vector<std::string>{"open frmSplash", "close frmSplash",
                                                             "open frmSplash", "close frmSplash"}));
+}
+
+// The window modes, switched by the main window's button and the tray icon.
+using WindowModesTest = Form1Test;
+
+TEST_F(WindowModesTest, ModeButtonSwitchesBetweenTheTwoHeightsAndKeepsThePlace) {
+    window.move(600, 900);
+    window.focus_received(window.CONNECT_BUTTON);
+    ASSERT_EQ(window.height(), 4500);
+
+    window.WINDOW_MODE_BUTTON.click();
+    EXPECT_EQ(window.height(), 1575);
+    EXPECT_EQ(window.client_height(), 1200);  // ends where the status log begins
+    EXPECT_TRUE(window.TAB_STOP_ZERO.has_focus());
+
+    window.WINDOW_MODE_BUTTON.click();
+    EXPECT_EQ(window.height(), 4500);
+    EXPECT_EQ(window.left(), 600);
+    EXPECT_EQ(window.top(), 900);
+
+    window.set_height(3000);  // neither height: it stays
+    window.WINDOW_MODE_BUTTON.click();
+    EXPECT_EQ(window.height(), 3000);
+}
+
+TEST_F(WindowModesTest, TrayClicksHideAndShowTheWindowInEitherMode) {
+    for (const int height : {4500, 1575}) {
+        window.set_height(height);
+        fake.tray.click();
+        EXPECT_FALSE(window.visible());
+        fake.tray.click();
+        EXPECT_TRUE(window.visible());
+        EXPECT_EQ(window.height(), height);
+    }
+}
+
+TEST_F(WindowModesTest, TrayClickDuringTheSettingsPanelShowsTheWindowButNotThePoll) {
+    poll_timer.set_enabled(true);
+    window.SETTINGS_BUTTON.click();
+    ASSERT_FALSE(window.visible());
+    ASSERT_FALSE(poll_timer.enabled());
+
+    fake.tray.click();
+    EXPECT_TRUE(window.visible());
+    EXPECT_FALSE(poll_timer.enabled());
+    ASSERT_NE(form1.options().form(), nullptr);
+
+    form1.options().form()->Cancel_Button.click();
+    EXPECT_TRUE(poll_timer.enabled());
 }
 
 }  // namespace

@@ -1,14 +1,22 @@
+// Orvanta.ini read, and written so that it reads back.
 #include "app/settings_reader.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/settings_file.h"
+#include "app/settings_writer.h"
+#include "fakes/fake_clock.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_services.h"
+#include "platform/posix/posix_file_system.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -114,6 +122,124 @@ TEST(SettingsReaderTest, NoFileOrSomethingElseIsMissingAndAFailingReadIsAReadFai
     files.read_fault.always();
     EXPECT_EQ(reader.read(settings), Outcome::ReadFailure);
     EXPECT_EQ(settings, kBefore);
+}
+
+const std::string kOldFile = "' the user's file\r\n1\r\n2\r\n3\r\n4\r\n1\r\n0\r\n1\r\n0\r\n5\r\n";
+
+class SettingsWriterTest : public ::testing::Test {
+  protected:
+    // What a failed write must have left: the old file, and nothing else.
+    void expect_old_file_alone() {
+        EXPECT_EQ(files.paths(), std::vector<std::string>{kPath});
+        EXPECT_EQ(files.entries[kPath].bytes, kOldFile);
+    }
+
+    fakes::FakeFileSystem files;
+    fakes::FakeProgramLocation location;
+    fakes::FakeClock clock;
+    app::SettingsWriter writer{files, location, clock};
+    app::SettingsReader reader{files, location};
+};
+
+TEST_F(SettingsWriterTest, WritesFortyNineLinesWithTheValuesOnTheirFixedLines) {
+    clock.date = "12.06.26 \u00E9\u20AC";
+    ASSERT_TRUE(writer.write(kInFile));
+    EXPECT_EQ(files.writable_fault.calls(), 0) << "a first file needs no check";
+    const std::string& text = files.entries[kPath].bytes;
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end = 0; at < text.size(); at = end + 2) {
+        end = text.find("\r\n", at);
+        ASSERT_NE(end, std::string::npos) << "every line ends in CR LF";
+        lines.push_back(text.substr(at, end - at));
+    }
+    ASSERT_EQ(lines.size(), 49U);
+    const std::vector<std::pair<int, std::string>> values = {
+        {14, "2509"},  {17, "2510"}, {21, "-120"},  {24, "300"}, {28, "True"},
+        {32, "False"}, {36, "True"}, {40, "False"}, {44, "250"}, {49, "'12.06.26 \xE9\x80"}};
+    for (int number = 1; number <= 49; ++number) {
+        const std::string& line = lines[static_cast<std::size_t>(number - 1)];
+        const auto value = std::find_if(values.begin(), values.end(),
+                                        [number](const auto& v) { return v.first == number; });
+        if (value != values.end()) {
+            EXPECT_EQ(line, value->second) << "line " << number;
+        } else {
+            EXPECT_TRUE(line.starts_with("'")) << "line " << number << ": " << line;
+        }
+    }
+}
+
+TEST_F(SettingsWriterTest, WrittenValuesReadBackUnchanged) {
+    const Settings samples[] = {
+        {},
+        {-32768, 32767, -32768, 32767, true, true, true, true, -32768},
+        {32767, -32768, -1, 1, false, true, false, true, 32767},
+    };
+    files.put(kPath, kOldFile);
+    for (const Settings& sample : samples) {
+        ASSERT_TRUE(writer.write(sample));
+        Settings read{7, 7, 7, 7, false, false, false, false, 7};
+        read.KEEP_CONNECTED = !sample.KEEP_CONNECTED;
+        EXPECT_EQ(reader.read(read), SettingsReadOutcome::Loaded);
+        EXPECT_EQ(read, sample);
+    }
+}
+
+TEST_F(SettingsWriterTest, AReadOnlyFileAFailingStepOrAFullDiskLeaveTheOldFileAlone) {
+    files.put(kPath, kOldFile);
+    files.entries[kPath].writable = false;
+    EXPECT_FALSE(writer.write(kInFile));
+    EXPECT_EQ(files.create_fault.calls(), 0);
+    expect_old_file_alone();
+
+    files.entries[kPath].writable = true;
+    files.writable_fault.always();
+    EXPECT_FALSE(writer.write(kInFile));
+    expect_old_file_alone();
+    files.writable_fault.never();
+
+    for (fakes::Fault* fault :
+         {&files.create_fault, &files.write_fault, &files.commit_fault, &files.replace_fault}) {
+        files.put(kPath, kOldFile);
+        fault->always();
+        EXPECT_FALSE(writer.write(kInFile));
+        expect_old_file_alone();
+        fault->never();
+    }
+    // Each temporary file that was made went again.
+    EXPECT_EQ(files.removed.size(), 3u);
+
+    for (const std::size_t room : {std::size_t{0}, std::size_t{1}, std::size_t{700}}) {
+        files.free_bytes = room;
+        EXPECT_FALSE(writer.write(kInFile)) << room;
+        expect_old_file_alone();
+    }
+    files.free_bytes.reset();
+    EXPECT_TRUE(writer.write(kInFile));
+}
+
+// On a real disk, where root may write what the permissions forbid.
+TEST(SettingsWriterOnDiskTest, ReplacesAWritableFileAndLeavesAReadOnlyOneByteForByte) {
+    test_support::TempFolder folder;
+    const auto path = folder.path() / "Orvanta.ini";
+    test_support::write_file(path, kOldFile);
+    std::filesystem::permissions(path, std::filesystem::perms(0640));
+    platform::posix::PosixFileSystem files;
+    fakes::FakeProgramLocation location;
+    location.folder = folder.path().string();
+    fakes::FakeClock clock;
+    app::SettingsWriter writer(files, location, clock);
+
+    ASSERT_TRUE(writer.write(kInFile));
+    Settings read;
+    EXPECT_EQ(app::SettingsReader(files, location).read(read), SettingsReadOutcome::Loaded);
+    EXPECT_EQ(read, kInFile);
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
+
+    const std::string written = test_support::read_file(path);
+    std::filesystem::permissions(path, std::filesystem::perms(0444));
+    EXPECT_FALSE(writer.write(Settings{}));
+    EXPECT_EQ(test_support::read_file(path), written);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
 }
 
 }  // namespace

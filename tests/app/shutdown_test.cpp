@@ -61,7 +61,7 @@ TEST_F(ShutdownTest, ClosesAndDestroysTheSocketsThenFades) {
     EXPECT_EQ(fake.files.entries.at(ini_path).bytes, original);  // untouched
 }
 
-TEST_F(ShutdownTest, SavesThePresentPositionAndTheRaisedInterval) {
+TEST_F(ShutdownTest, SavesThePresentPositionIfInRangeAndTheRaisedInterval) {
     start(true, 2);
     form1->window().moved_to(1200, 2400);  // the user moved it
     fake.clock.date = "12/24/26";
@@ -72,16 +72,14 @@ TEST_F(ShutdownTest, SavesThePresentPositionAndTheRaisedInterval) {
     EXPECT_EQ(settings.WINDOW_TOP, 2400);
     EXPECT_EQ(settings.DPC_HW_POLL_INTERVAL, 5);
     EXPECT_NE(fake.files.entries.at(ini_path).bytes.find("'12/24/26\r\n"), std::string::npos);
-}
 
-TEST_F(ShutdownTest, PositionBeyondTheSettingsRangeKeepsTheStoredOne) {
+    // A position beyond the settings' range keeps the stored one.
+    form1 = std::make_unique<app::Form1>(fake.services());
     start(true);
     form1->window().moved_to(-48000, 2400);
     form1->Form_Unload();
-    const app::Settings settings = stored();
-    EXPECT_EQ(settings.WINDOW_LEFT, 300);
-    EXPECT_EQ(settings.WINDOW_TOP, 450);
-    EXPECT_EQ(fake.desktop.calls.back(), "fade Form1 500");
+    EXPECT_EQ(stored().WINDOW_LEFT, 300);
+    EXPECT_EQ(stored().WINDOW_TOP, 450);
 }
 
 TEST_F(ShutdownTest, FailingWriteAndFailingSocketsStillEndInTheFade) {

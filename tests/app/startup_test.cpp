@@ -263,21 +263,9 @@ TEST_F(StartupTest, NavigatorFailingInTheFirstPollEndsStartUpWithSocketsReady) {
     EXPECT_EQ(fake.tray.tooltip, "Orvanta... server could not be started");
 }
 
-TEST_F(StartupTest, StoredPositionOfOneMeansZero) {
-    for (const std::int16_t stored : {1, 2}) {
-        app::Settings settings = usual_settings();
-        settings.WINDOW_LEFT = stored;
-        settings.WINDOW_TOP = stored;
-        write_settings(settings);
-        load();
-        EXPECT_EQ(window().left(), stored == 1 ? 0 : stored);
-        EXPECT_EQ(window().top(), stored == 1 ? 0 : stored);
-        EXPECT_EQ(form1->settings().WINDOW_LEFT, stored == 1 ? 0 : stored);
-    }
-}
-
-TEST_F(StartupTest, EveryIntervalStartsAndShortOnesAreRaisedToFive) {
+TEST_F(StartupTest, EveryIntervalStartsShortOnesAreRaisedToFiveAndAPositionOfOneIsZero) {
     // Intervals of 33 seconds and more used to overflow and stop the server.
+    // The full start shows that other positions are taken as they are.
     const std::pair<std::int16_t, int> cases[] = {
         {0, 5000}, {4, 5000}, {5, 5000}, {32, 32000}, {33, 33000}, {60, 60000}, {32767, 32767000}};
     for (const auto& [interval, expected] : cases) {
@@ -286,11 +274,16 @@ TEST_F(StartupTest, EveryIntervalStartsAndShortOnesAreRaisedToFive) {
         fake.network.sockets.clear();
         app::Settings settings = usual_settings();
         settings.DPC_HW_POLL_INTERVAL = interval;
+        settings.WINDOW_LEFT = 1;
+        settings.WINDOW_TOP = 1;
         write_settings(settings);
         load();
         EXPECT_TRUE(poll_timer().enabled());
         EXPECT_EQ(poll_timer().interval(), expected);
         EXPECT_EQ(form1->settings().DPC_HW_POLL_INTERVAL, std::max<int>(interval, 5));
+        EXPECT_EQ(window().left(), 0);
+        EXPECT_EQ(window().top(), 0);
+        EXPECT_EQ(form1->settings().WINDOW_LEFT, 0);
         EXPECT_EQ(fake.tray.tooltip, "Orvanta... Offline - Internet not available");
     }
 }

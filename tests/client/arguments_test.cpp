@@ -35,7 +35,8 @@ TEST(ArgumentsTest, DefaultsAreTheServerOnThisMachineAtItsStandardPorts) {
     EXPECT_FALSE(arguments.count.has_value());
 }
 
-TEST(ArgumentsTest, OptionsTakeTheirValueEitherWayAndStandAnywhere) {
+TEST(ArgumentsTest,
+     OptionsTakeTheirValueEitherWayAndStandAnywhereAndTimeoutsAreSecondsToTheMillisecond) {
     Arguments expected = with(Command::listen);
     expected.server = "dish.example";
     expected.port = 1;
@@ -57,9 +58,6 @@ TEST(ArgumentsTest, OptionsTakeTheirValueEitherWayAndStandAnywhere) {
     for (const Words& words : spellings) {
         EXPECT_EQ(parsed(words), expected) << ::testing::PrintToString(words);
     }
-}
-
-TEST(ArgumentsTest, TimeoutsAreSecondsToTheMillisecond) {
     EXPECT_EQ(parsed({"--timeout", "1", "status"}).timeout, std::chrono::seconds(1));
     EXPECT_EQ(parsed({"--timeout", "0.001", "status"}).timeout, std::chrono::milliseconds(1));
     EXPECT_EQ(parsed({"--timeout", "0.25", "status"}).timeout, std::chrono::milliseconds(250));

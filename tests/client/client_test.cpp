@@ -226,7 +226,7 @@ TEST(ClientTest, ServerNotListeningIsNotReachable) {
     ::close(bound);
 }
 
-TEST(ClientTest, StatusGivesUpWhenNoReplyComesWithinTheTimeout) {
+TEST(ClientTest, StatusOrARequestGivesUpWhenNoReplyOrNoTakerComesWithinTheTimeout) {
     const NoDescriptorLeft check;
     const std::uint16_t reply = free_port();
     std::string request;
@@ -238,21 +238,19 @@ TEST(ClientTest, StatusGivesUpWhenNoReplyComesWithinTheTimeout) {
     EXPECT_EQ(result.err, "orvanta-client: no reply from the server within 1 s\n");
     EXPECT_GE(waited, std::chrono::milliseconds(950));
     EXPECT_LT(waited, std::chrono::milliseconds(2000));
-}
 
-TEST(ClientTest, RequestGivesUpWhenTheServerNeverTakesIt) {
     std::atomic<bool> client_gone{false};
-    FakeServer server([&client_gone](int connection) {
+    FakeServer stuck([&client_gone](int connection) {
         read_all(connection);
         while (!client_gone) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     });
-    const Outcome result = run(server.port(), free_port(), {"--timeout", "0.3", "connect"});
+    const Outcome untaken = run(stuck.port(), free_port(), {"--timeout", "0.3", "connect"});
     client_gone = true;
-    EXPECT_EQ(result.status, exit_status::timed_out);
-    EXPECT_NE(result.err.find("did not take the request within 0.3 s"), std::string::npos)
-        << result.err;
+    EXPECT_EQ(untaken.status, exit_status::timed_out);
+    EXPECT_NE(untaken.err.find("did not take the request within 0.3 s"), std::string::npos)
+        << untaken.err;
 }
 
 TEST(ClientTest, BusyNoticeOrAnotherAnswerOnTheRequestConnectionIsReported) {
@@ -288,15 +286,20 @@ TEST(ClientTest, BusyNoticeOrAnotherAnswerOnTheRequestConnectionIsReported) {
     }
 }
 
-TEST(ClientTest, ReplyPortInUseStopsStatusBeforeTheServerIsAsked) {
+TEST(ClientTest, ReplyPortInUseOrAMessageTooLongStopsTheCommandBeforeTheServerIsAsked) {
     const NoDescriptorLeft check;
     FakeServer taken;
     FakeServer server;
-    const Outcome result = run(server.port(), taken.port(), {"status"});
-    server.finish();
-    EXPECT_EQ(result.status, exit_status::reply_port);
-    EXPECT_EQ(result.err, "orvanta-client: reply port " + std::to_string(taken.port()) +
+    const Outcome status = run(server.port(), taken.port(), {"status"});
+    EXPECT_EQ(status.status, exit_status::reply_port);
+    EXPECT_EQ(status.err, "orvanta-client: reply port " + std::to_string(taken.port()) +
                               " is already in use\n");
+    const Outcome message =
+        run(server.port(), free_port(), {"message", std::string(64 * 1024 - 5, 'x')});
+    EXPECT_EQ(message.status, exit_status::usage);
+    EXPECT_NE(message.err.find("too long: 65531 bytes, at most 65530"), std::string::npos)
+        << message.err;
+    server.finish();
     EXPECT_FALSE(server.contacted());
 }
 
@@ -328,18 +331,8 @@ TEST(ClientTest, RequestsSendTheirExactBytesAndEndWhenTheServerTakesThem) {
     }
 }
 
-TEST(ClientTest, MessageTooLongForTheServerIsNotSent) {
-    FakeServer server;
-    const Outcome result =
-        run(server.port(), free_port(), {"message", std::string(64 * 1024 - 5, 'x')});
-    server.finish();
-    EXPECT_EQ(result.status, exit_status::usage);
-    EXPECT_NE(result.err.find("too long: 65531 bytes, at most 65530"), std::string::npos)
-        << result.err;
-    EXPECT_FALSE(server.contacted());
-}
-
-TEST(ClientTest, ListenPrintsEachArrivalUntilTheCountIsReached) {
+TEST(ClientTest, ListenPrintsEachArrivalUntilTheCountIsReachedOrItIsInterrupted) {
+    const NoDescriptorLeft check;
     const std::uint16_t reply = free_port();
     std::thread sender([reply] {
         for (const std::string text : {"STATUS-CONNSIGOKna", "MESSAGhello\r\nworld", "", "??"}) {
@@ -354,18 +347,15 @@ TEST(ClientTest, ListenPrintsEachArrivalUntilTheCountIsReached) {
               "status: online, signal present, last dial never\n"
               "message: hello\n  world\n"
               "not understood: \"??\"\n");
-}
 
-TEST(ClientTest, ListenEndsCleanlyWhenInterrupted) {
-    const NoDescriptorLeft check;
     int stop[2];
     ASSERT_EQ(::pipe(stop), 0);
     ASSERT_EQ(::write(stop[1], "s", 1), 1);
-    const Outcome result = run(free_port(), free_port(), {"listen"}, "", stop[0]);
+    const Outcome interrupted = run(free_port(), free_port(), {"listen"}, "", stop[0]);
     ::close(stop[0]);
     ::close(stop[1]);
-    EXPECT_EQ(result.status, exit_status::done);
-    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(interrupted.status, exit_status::done);
+    EXPECT_EQ(interrupted.out, "");
 }
 
 }  // namespace

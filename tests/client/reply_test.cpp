@@ -39,20 +39,13 @@ TEST(ReplyTest, EachStatusCodeIsPutIntoWords) {
     }
 }
 
-TEST(ReplyTest, LastDialTimeFollowsTheCode) {
+TEST(ReplyTest, LastDialTimeFollowsTheCodeOrStandsAloneWhileTheLinkIsNotClassified) {
     for (const std::string time : {"9:05pm", "12:00am", "1:59am", "10:30pm"}) {
         const Reply reply = interpret_reply("STATUS-CONNSIGOK" + time);
         EXPECT_EQ(reply.kind, Reply::Kind::status) << time;
         EXPECT_EQ(reply.last_dial, time);
         EXPECT_EQ(describe(reply), "online, signal present, last dial " + time);
     }
-}
-
-TEST(ReplyTest, ReplyWithoutCodeMeansTheServerHasNotClassifiedItsLinkYet) {
-    const Reply never = interpret_reply("na");
-    EXPECT_EQ(never.kind, Reply::Kind::status_not_known);
-    EXPECT_EQ(describe(never), "status not known yet, last dial never");
-
     const Reply dialed = interpret_reply("7:15am");
     EXPECT_EQ(dialed.kind, Reply::Kind::status_not_known);
     EXPECT_EQ(describe(dialed), "status not known yet, last dial 7:15am");
@@ -82,13 +75,18 @@ TEST(ReplyTest, TextsThatAreNoReplyAreNotUnderstood) {
     }
 }
 
-TEST(ReplyTest, UnknownTextIsShownQuotedOnOneLine) {
+TEST(ReplyTest, ReceivedTextIsShownOnItsLinesWithTerminalControlsDefused) {
     const Reply reply = interpret_reply("what\r\nis\nthis");
     EXPECT_EQ(describe(reply), "\"what?is?this\"");
     EXPECT_EQ(arrival_line(reply), "not understood: \"what?is?this\"");
+
+    const Reply defused = interpret_reply("MESSAG\x1B[2Jhi\x07\tthere\x7F\x81\x9D\x9C");
+    EXPECT_EQ(describe(defused), "?[2Jhi?\tthere???œ");
+    // Raw output is for those who asked for the bytes as they came.
+    EXPECT_EQ(raw_text(defused), "MESSAG\x1B[2Jhi\x07\tthere\x7F\u0081\u009D\u0153");
 }
 
-TEST(ReplyTest, MessagesAreConvertedFromWindows1252) {
+TEST(ReplyTest, MessagesAreConvertedFromWindows1252AndLaterLinesIndented) {
     const Reply reply = interpret_reply(
         "MESSAGGr\xFC\xDF"
         "e \x80 5");
@@ -100,25 +98,11 @@ TEST(ReplyTest, MessagesAreConvertedFromWindows1252) {
     const Reply empty = interpret_reply("MESSAG");
     EXPECT_EQ(empty.kind, Reply::Kind::message);
     EXPECT_EQ(empty.message, "");
-}
 
-TEST(ReplyTest, MessageLinesAreKeptAndLaterOnesIndented) {
-    const Reply reply = interpret_reply("MESSAGfirst\r\nsecond\rthird\nfourth");
-    EXPECT_EQ(reply.message, "first\r\nsecond\rthird\nfourth");
-    EXPECT_EQ(describe(reply), "first\nsecond\nthird\nfourth");
-    EXPECT_EQ(arrival_line(reply), "message: first\n  second\n  third\n  fourth");
-}
-
-TEST(ReplyTest, TerminalControlsInReceivedTextAreDefused) {
-    const Reply reply = interpret_reply("MESSAG\x1B[2Jhi\x07\tthere\x7F\x81\x9D\x9C");
-    EXPECT_EQ(describe(reply), "?[2Jhi?\tthere???œ");
-    // Raw output is for those who asked for the bytes as they came.
-    EXPECT_EQ(raw_text(reply), "MESSAG\x1B[2Jhi\x07\tthere\x7F\u0081\u009D\u0153");
-}
-
-TEST(ReplyTest, RawTextIsTheReplyExactly) {
-    EXPECT_EQ(raw_text(interpret_reply("STATUS-DISCSIGOK9:05pm")), "STATUS-DISCSIGOK9:05pm");
-    EXPECT_EQ(raw_text(interpret_reply("garbage\r\n")), "garbage\r\n");
+    const Reply lines = interpret_reply("MESSAGfirst\r\nsecond\rthird\nfourth");
+    EXPECT_EQ(lines.message, "first\r\nsecond\rthird\nfourth");
+    EXPECT_EQ(describe(lines), "first\nsecond\nthird\nfourth");
+    EXPECT_EQ(arrival_line(lines), "message: first\n  second\n  third\n  fourth");
 }
 
 TEST(ReplyTest, BusyNoticeIsRecognisedWithOrWithoutItsLineEnd) {

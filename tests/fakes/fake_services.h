@@ -30,10 +30,15 @@ class FakeShell : public platform::Shell {
     }
 };
 
+// The program's folder; can be told to fail.
 class FakeProgramLocation : public platform::ProgramLocation {
   public:
     std::string folder = "/opt/orvanta";
-    std::string program_folder() const override { return folder; }
+    mutable Fault fault;
+    std::string program_folder() const override {
+        fault.check("program_folder");
+        return folder;
+    }
 };
 
 // One test double of every platform interface, handed out as app::Services.

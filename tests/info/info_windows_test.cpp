@@ -9,6 +9,7 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_services.h"
 #include "fakes/fake_version_info.h"
+#include "info/version_label.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -43,37 +44,27 @@ class InfoWindowsTest : public ::testing::Test {
         desktop, file_utilities, version_info, {1, 0, 0}, window.TAB_STOP_ZERO};
 };
 
-TEST_F(InfoWindowsTest, FileInTheSystemDirectoryIsShownWithThatDirectory) {
-    files.put("/opt/orvanta/NAVCTRL.OCX", "");
-    windows.SMALL_DPC_LOGO_Click();
-
-    ASSERT_NE(windows.dpc_info(), nullptr);
-    EXPECT_TRUE(desktop.is_open(*windows.dpc_info()));
-    EXPECT_EQ(shown(), (Strings{"NAVCTRL.OCX", "Navigator control", "2.20.0.3", "/opt/orvanta"}));
-    EXPECT_EQ(version_info.files_read, Strings{"/opt/orvanta/NAVCTRL.OCX"});
-    // The label may have to shorten a long folder; its tooltip never does.
-    EXPECT_EQ(windows.dpc_info()->lbl_DPC_OCX_LOCATION.tooltip(), "/opt/orvanta");
-}
-
-TEST_F(InfoWindowsTest, OtherwiseTheFixedFolderIsReadWithoutLookingFirst) {
+TEST_F(InfoWindowsTest, FileInTheSystemDirectoryIsShownWithItOtherwiseTheFixedFolderIsRead) {
     windows.SMALL_DPC_LOGO_Click();
     EXPECT_EQ(shown(),
               (Strings{"NAVCTRL.OCX", "Navigator control", "2.20.0.3", "/opt/DirecPC/Bin"}));
     EXPECT_EQ(version_info.files_read, Strings{"/opt/DirecPC/Bin/NAVCTRL.OCX"});
-    EXPECT_EQ(windows.dpc_info()->lbl_DPC_OCX_LOCATION.tooltip(), "/opt/DirecPC/Bin");
-}
-
-TEST_F(InfoWindowsTest, NoRecordOrABlankProductVersionLeavesTheDesignCaptions) {
-    const Strings design{"<name>", "<description>", "<version>", "/opt/DirecPC/Bin"};
-    version_info.record_readable = false;
-    windows.SMALL_DPC_LOGO_Click();
-    EXPECT_EQ(shown(), design);
 
     windows.dpc_info()->close_requested();
-    version_info.record_readable = true;
+    files.put("/opt/orvanta/NAVCTRL.OCX", "");
+    windows.SMALL_DPC_LOGO_Click();
+    ASSERT_NE(windows.dpc_info(), nullptr);
+    EXPECT_TRUE(desktop.is_open(*windows.dpc_info()));
+    EXPECT_EQ(shown(), (Strings{"NAVCTRL.OCX", "Navigator control", "2.20.0.3", "/opt/orvanta"}));
+    EXPECT_EQ(version_info.files_read.back(), "/opt/orvanta/NAVCTRL.OCX");
+    // The label may have to shorten a long folder; its tooltip never does.
+    EXPECT_EQ(windows.dpc_info()->lbl_DPC_OCX_LOCATION.tooltip(), "/opt/orvanta");
+}
+
+TEST_F(InfoWindowsTest, ABlankProductVersionLeavesTheDesignCaptionsThoughTheRecordWasRead) {
     version_info.set_string(us_unicode, "ProductVersion", "");
     windows.SMALL_DPC_LOGO_Click();
-    EXPECT_EQ(shown(), design);
+    EXPECT_EQ(shown(), (Strings{"<name>", "<description>", "<version>", "/opt/DirecPC/Bin"}));
 }
 
 TEST_F(InfoWindowsTest, OpenWindowComesForwardAndReadsAgainOnlyOnceReopened) {
@@ -107,6 +98,11 @@ TEST_F(InfoWindowsTest, AboutButtonParksTheFocusAndOpensOneAboutBox) {
     windows.about_box()->close_requested();
     EXPECT_EQ(windows.about_box(), nullptr);
     EXPECT_EQ(desktop.calls.back(), "close ABOUT_FORM");
+}
+
+TEST(VersionLabelTest, PointOnlyBetweenMajorAndMinor) {
+    EXPECT_EQ(info::version_caption({1, 2, 15}), "v1.215");
+    EXPECT_EQ(info::version_caption({10, 0, 3}), "v10.03");
 }
 
 }  // namespace

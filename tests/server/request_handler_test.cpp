@@ -8,7 +8,7 @@ using server_test::Lines;
 
 class RequestHandlerTest : public server_test::ServerTest {};
 
-TEST_F(RequestHandlerTest, OnlyTheExactKeywordsActAndStatusIsAnsweredOnTheTransmitPort) {
+TEST_F(RequestHandlerTest, OnlyTheExactKeywordsActStatusOnTheTransmitPortTheOthersAsTheButtons) {
     const auto lines_before = window().STATUS_LIST.count();
     for (const std::string text : {"status", " STATUS", "STAT", "", "HELLO!"}) {
         request("10.1.1.1", {text});
@@ -24,9 +24,8 @@ TEST_F(RequestHandlerTest, OnlyTheExactKeywordsActAndStatusIsAnsweredOnTheTransm
     EXPECT_EQ(talker().calls,
               (Lines{"Close", "RemotePort 3001", "RemoteHost 192.168.7.20", "Connect"}));
     EXPECT_EQ(form1->talker().TALKER_MODE(), 1);
-}
 
-TEST_F(RequestHandlerTest, ConnectAndDisconnectRunTheButtonsHandlers) {
+    // Connect and disconnect run the buttons' handlers.
     fake.navigator.connection = 1;
     request("10.1.1.2", {"CONNECT"});
     EXPECT_EQ(log_line(2), "     Already connected to ISP");
@@ -37,7 +36,7 @@ TEST_F(RequestHandlerTest, ConnectAndDisconnectRunTheButtonsHandlers) {
     EXPECT_EQ(log_line(2), "     Local command: DISCONNECT");
     EXPECT_EQ(log_line(5), "     Disconnect was requested");
     EXPECT_EQ(fake.navigator.hang_ups(), 1);
-    EXPECT_EQ(window().NUM_CLIENTS_LABEL.caption(), " 2");
+    EXPECT_EQ(window().NUM_CLIENTS_LABEL.caption(), " 4");
 }
 
 TEST_F(RequestHandlerTest, MessagesAreAppendedBlockAfterBlockUntilTheWindowCloses) {

@@ -49,10 +49,6 @@ class OptionsDialogTest : public ::testing::Test {
         EXPECT_TRUE(app::parse_settings(fake.files.entries.at(ini_path).bytes, settings));
         return settings;
     }
-    void make_read_only() {
-        fake.files.put(ini_path, "kept");
-        fake.files.entries[ini_path].writable = false;
-    }
 
     fakes::FakeServices fake;
     app::Form1 form1{fake.services()};
@@ -121,21 +117,6 @@ TEST_F(OptionsDialogTest, SaveTakesEveryPageWritesTheFileAndEnds) {
               (std::vector<std::string>{"open Options", "close Options", "quit"}));
 }
 
-TEST_F(OptionsDialogTest, SaveFillsEmptyFieldsWithTheDefaults) {
-    make_read_only();  // keeps the dialog open, so the fields can be seen
-    options().LISTEN_PORT_TEXT.typed("");
-    options().TRANSMIT_PORT_TEXT.typed("");
-    options().DPC_HW_POLL_INTERVAL_TEXTBOX.typed("");
-    options().Save_Button.click();
-    ASSERT_TRUE(open());
-    EXPECT_EQ(fields(), "2509 2519 5 0000");
-
-    fake.files.entries[ini_path].writable = true;
-    options().Save_Button.click();
-    EXPECT_EQ(saved(), (app::Settings{
-                           .LISTEN_PORT = 2509, .TRANSMIT_PORT = 2519, .DPC_HW_POLL_INTERVAL = 5}));
-}
-
 TEST_F(OptionsDialogTest, FieldsThatCannotBeStoredAreRefusedAndNothingChanges) {
     struct Case {
         platform::TextBox ui::OptionsForm::*field;
@@ -174,9 +155,12 @@ TEST_F(OptionsDialogTest, FieldsThatCannotBeStoredAreRefusedAndNothingChanges) {
     }
 }
 
-TEST_F(OptionsDialogTest, ReadOnlyFileShowsTheWriteErrorAndKeepsTheDialog) {
-    make_read_only();
-    options().LISTEN_PORT_TEXT.typed("2600");
+TEST_F(OptionsDialogTest, ReadOnlyFileShowsTheWriteErrorAndKeepsTheDialogWithEmptyFieldsFilled) {
+    fake.files.put(ini_path, "kept");
+    fake.files.entries[ini_path].writable = false;
+    options().LISTEN_PORT_TEXT.typed("");
+    options().TRANSMIT_PORT_TEXT.typed("");
+    options().DPC_HW_POLL_INTERVAL_TEXTBOX.typed("");
     options().Save_Button.click();
 
     ASSERT_EQ(fake.message_box.shown.size(), 1U);
@@ -189,13 +173,24 @@ TEST_F(OptionsDialogTest, ReadOnlyFileShowsTheWriteErrorAndKeepsTheDialog) {
               "If that fails delete the INI file, re-start\n\r"
               "Orvanta and goto the settings panel.");
     EXPECT_EQ(fake.files.entries[ini_path].bytes, "kept");
-    EXPECT_TRUE(open());
+    ASSERT_TRUE(open());
     EXPECT_FALSE(quit());
-    EXPECT_EQ(form1.settings().LISTEN_PORT, 2600);  // taken from the dialog all the same
+    EXPECT_EQ(fields(), "2509 2519 5 0000");
+    EXPECT_EQ(form1.settings().LISTEN_PORT, 2509);  // taken from the dialog all the same
+
+    fake.files.entries[ini_path].writable = true;
+    options().Save_Button.click();
+    EXPECT_EQ(saved(), (app::Settings{
+                           .LISTEN_PORT = 2509, .TRANSMIT_PORT = 2519, .DPC_HW_POLL_INTERVAL = 5}));
 }
 
-TEST_F(OptionsDialogTest, CancelAndTheCloseButtonBringBackWindowAndPoll) {
+TEST_F(OptionsDialogTest, ASecondOpeningKeepsWhatWasTypedAndClosingBringsBackWindowAndPoll) {
     options().LISTEN_PORT_TEXT.typed("2600");
+    fake.tray.click();
+    window.SETTINGS_BUTTON.click();
+    EXPECT_EQ(options().LISTEN_PORT_TEXT.text(), "2600");
+    EXPECT_EQ(fake.desktop.calls.back(), "front Options");
+
     options().Cancel_Button.click();
     EXPECT_FALSE(open());
     EXPECT_TRUE(window.visible());
@@ -211,14 +206,6 @@ TEST_F(OptionsDialogTest, CancelAndTheCloseButtonBringBackWindowAndPoll) {
     EXPECT_FALSE(open());
     EXPECT_TRUE(window.visible());
     EXPECT_TRUE(poll_timer.enabled());
-}
-
-TEST_F(OptionsDialogTest, SettingsButtonWhileOpenKeepsWhatWasTyped) {
-    options().LISTEN_PORT_TEXT.typed("2600");
-    fake.tray.click();
-    window.SETTINGS_BUTTON.click();
-    EXPECT_EQ(options().LISTEN_PORT_TEXT.text(), "2600");
-    EXPECT_EQ(fake.desktop.calls.back(), "front Options");
 }
 
 TEST_F(OptionsDialogTest, WebLinkOpensTheSiteAndAFailureShowsNothing) {

@@ -26,7 +26,7 @@ class StatusLogTest : public ::testing::Test {
     ui::StatusLog log{list, clock};
 };
 
-TEST_F(StatusLogTest, TrimsFromTheBottomSoTheLogNeverPassesTwentyTwoLines) {
+TEST_F(StatusLogTest, TrimsFromTheBottomSoTheLogNeverPassesTwentyTwoLinesUnlessAskedNotTo) {
     // A full log takes a 3-line block: the three oldest lines go.
     fill(22);
     log.write("     new");
@@ -35,6 +35,13 @@ TEST_F(StatusLogTest, TrimsFromTheBottomSoTheLogNeverPassesTwentyTwoLines) {
     EXPECT_EQ(list.item(2), "     new");
     EXPECT_EQ(list.item(3), "old 0");
     EXPECT_EQ(list.item(21), "old 18");
+
+    clock.set_time(0, 30);
+    log.write_untrimmed({"     a", "     b", "      c", "      d"});
+    ASSERT_EQ(list.count(), 28);
+    EXPECT_EQ(list.item(1), "     12:30am");
+    EXPECT_EQ(list.item(5), "      d");
+    EXPECT_EQ(list.item(8), "     new");
 }
 
 TEST_F(StatusLogTest, TrimRemovesOnlyWhatABlockNeedsAndNeverFails) {
@@ -53,16 +60,6 @@ TEST_F(StatusLogTest, TrimRemovesOnlyWhatABlockNeedsAndNeverFails) {
     EXPECT_EQ(list.item(17), "old 17");
     log.TRIM_STATUS_LIST(0);
     EXPECT_EQ(list.count(), 18);
-}
-
-TEST_F(StatusLogTest, UntrimmedBlockKeepsEveryLine) {
-    fill(20);
-    clock.set_time(0, 30);
-    log.write_untrimmed({"     a", "     b", "      c", "      d"});
-    ASSERT_EQ(list.count(), 26);
-    EXPECT_EQ(list.item(1), "     12:30am");
-    EXPECT_EQ(list.item(5), "      d");
-    EXPECT_EQ(list.item(6), "old 0");
 }
 
 }  // namespace

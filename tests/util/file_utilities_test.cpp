@@ -5,33 +5,16 @@
 
 #include <filesystem>
 
-#include "platform/failure.h"
+#include "fakes/fake_services.h"
 #include "platform/posix/posix_file_system.h"
 #include "support/temp_folder.h"
 
 namespace {
 
-class FixedLocation : public platform::ProgramLocation {
-  public:
-    std::string folder = "/opt/orvanta";
-    bool fails = false;
-    std::string program_folder() const override {
-        if (fails) {
-            throw platform::Failure("unknown");
-        }
-        return folder;
-    }
-};
-
-TEST(FileUtilitiesTest, JoinsWithOneSeparatorAlsoAtTheRoot) {
-    EXPECT_EQ(util::join_path("/opt/orvanta", "Orvanta.ini"), "/opt/orvanta/Orvanta.ini");
-    EXPECT_EQ(util::join_path("/", "Orvanta.ini"), "/Orvanta.ini");
-}
-
 TEST(FileUtilitiesTest, OnlyVisibleRegularFilesExist) {
     test_support::TempFolder folder;
     platform::posix::PosixFileSystem files;
-    FixedLocation location;
+    fakes::FakeProgramLocation location;
     const util::FileUtilities utilities(files, location);
 
     test_support::write_file(folder / "NAVCTRL.OCX", "x");
@@ -52,17 +35,20 @@ TEST(FileUtilitiesTest, OnlyVisibleRegularFilesExist) {
     EXPECT_FALSE(utilities.FileExists(folder / "folder/"));
 }
 
-TEST(FileUtilitiesTest, SystemPathIsTheProgramsFolderWithoutTrailingSlash) {
+TEST(FileUtilitiesTest, SystemPathHasNoTrailingSlashAndJoinsWithOneSeparatorAlsoAtTheRoot) {
     platform::posix::PosixFileSystem files;
-    FixedLocation location;
+    fakes::FakeProgramLocation location;
     const util::FileUtilities utilities(files, location);
     EXPECT_EQ(utilities.GetSystemPath(), "/opt/orvanta");
     location.folder = "/opt/orvanta/";
     EXPECT_EQ(utilities.GetSystemPath(), "/opt/orvanta");
     location.folder = "/";
     EXPECT_EQ(utilities.GetSystemPath(), "/");
-    location.fails = true;
+    location.fault.always();
     EXPECT_EQ(utilities.GetSystemPath(), "");
+
+    EXPECT_EQ(util::join_path("/opt/orvanta", "Orvanta.ini"), "/opt/orvanta/Orvanta.ini");
+    EXPECT_EQ(util::join_path("/", "Orvanta.ini"), "/Orvanta.ini");
 }
 
 }  // namespace

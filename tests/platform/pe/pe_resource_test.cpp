@@ -75,38 +75,26 @@ TEST_F(PeResourceTest, RawDataPastTheVirtualSizeIsRead) {
     EXPECT_EQ(record_in(damaged(built.bytes, {header + 16, 4, 0xFFFFF000})), record);
 }
 
-TEST_F(PeResourceTest, HeadersPointingOutsideTheFileAreRejected) {
+TEST_F(PeResourceTest, DamagedHeadersDataOrTreeAreRejected) {
     const std::size_t section = built.section_header_offset;
-    for (const Damage& damage :
-         std::vector<Damage>{{0, 2, 0x4D5A},                    // "ZM"
-                             {0x3C, 4, 0xFFFFFFF0},             // PE header beyond the file
-                             {pe_header, 4, 0x00004551},        // not "PE\0\0"
-                             {pe_header + 6, 2, 0xFFFF},        // 65535 sections
-                             {pe_header + 20, 2, 0xFFFF},       // an optional header of 64 KiB
-                             {optional_header, 2, 0x0107},      // neither 32- nor 64-bit
-                             {section + 20, 4, 0x00100000},     // raw data beyond the file
-                             {section + 20, 4, 0xFFFFFE00}}) {  // raw data wrapping round
-        EXPECT_EQ(record_in(damaged(built.bytes, damage)), std::nullopt) << damage.offset;
-    }
-}
-
-TEST_F(PeResourceTest, DataOutsideItsSectionIsRejected) {
     const std::size_t rva = built.data_entry_offset;
     const std::size_t size = built.data_entry_offset + 4;
-    for (const Damage& damage :
-         std::vector<Damage>{{rva, 4, 0x5000},       // past the section
-                             {rva, 4, 0x0FFF},       // before it
-                             {size, 4, 0xFFFFFFFF},  // past the file
-                             {size, 4, 0x1000},      // past the section's bytes in the file
-                             {size, 4, 0}}) {        // nothing
-        EXPECT_EQ(record_in(damaged(built.bytes, damage)), std::nullopt) << damage.offset;
-    }
-}
-
-TEST_F(PeResourceTest, TreeThatLoopsOrHasTheWrongShapeIsRejected) {
     const std::size_t root = built.resource_offset;
     for (const Damage& damage :
-         std::vector<Damage>{{root + 16, 4, 3},                   // only icons
+         std::vector<Damage>{{0, 2, 0x4D5A},                      // "ZM"
+                             {0x3C, 4, 0xFFFFFFF0},               // PE header beyond the file
+                             {pe_header, 4, 0x00004551},          // not "PE\0\0"
+                             {pe_header + 6, 2, 0xFFFF},          // 65535 sections
+                             {pe_header + 20, 2, 0xFFFF},         // an optional header of 64 KiB
+                             {optional_header, 2, 0x0107},        // neither 32- nor 64-bit
+                             {section + 20, 4, 0x00100000},       // raw data beyond the file
+                             {section + 20, 4, 0xFFFFFE00},       // raw data wrapping round
+                             {rva, 4, 0x5000},                    // data past the section
+                             {rva, 4, 0x0FFF},                    // data before it
+                             {size, 4, 0xFFFFFFFF},               // data past the file
+                             {size, 4, 0x1000},                   // past the section's bytes
+                             {size, 4, 0},                        // no data at all
+                             {root + 16, 4, 3},                   // only icons
                              {root + 24 + 20, 4, 0x80000000},     // names lead back to the root
                              {root + 48 + 20, 4, 0x80000030},     // languages lead to themselves
                              {root + 48 + 20, 4, 0x7FFFFFF0}}) {  // data entry beyond the tree

@@ -26,7 +26,7 @@ class PosixFileSystemTest : public ::testing::Test {
     platform::posix::PosixFileSystem files;
 };
 
-TEST_F(PosixFileSystemTest, ReadsTheWholeFileOrThrows) {
+TEST_F(PosixFileSystemTest, ReadsTheWholeFileAndFailuresThrowExceptForRemove) {
     std::string content(200'000, '\0');
     for (std::size_t i = 0; i < content.size(); ++i) {
         content[i] = static_cast<char>(i * 7);
@@ -39,9 +39,18 @@ TEST_F(PosixFileSystemTest, ReadsTheWholeFileOrThrows) {
     fs::create_directory(at("folder"));
     EXPECT_THROW(files.read_file(at("missing")), platform::Failure);
     EXPECT_THROW(files.read_file(at("folder")), platform::Failure);
+
+    write_file(at("plain"), "x");
+    EXPECT_THROW(files.create_temporary(at("absent")), platform::Failure);
+    EXPECT_THROW(files.create_temporary(at("plain")), platform::Failure);
+    EXPECT_THROW(files.replace(at("absent"), at("target")), platform::Failure);
+    EXPECT_FALSE(fs::exists(at("target")));
+    files.remove(at("absent"));  // never throws
+    files.remove(at("plain"));
+    EXPECT_FALSE(fs::exists(at("plain")));
 }
 
-TEST_F(PosixFileSystemTest, ATemporaryFileReplacesTheTargetInOneStep) {
+TEST_F(PosixFileSystemTest, ATemporaryFileReplacesTheTargetInOneStepKeepingItsMode) {
     write_file(at("target"), "old");
     fs::permissions(at("target"), fs::perms(0604));
 
@@ -58,14 +67,13 @@ TEST_F(PosixFileSystemTest, ATemporaryFileReplacesTheTargetInOneStep) {
     EXPECT_EQ(read_file(at("target")), std::string("new con\0tent", 12));
     EXPECT_EQ(fs::status(at("target")).permissions(), fs::perms(0604));
     EXPECT_FALSE(fs::exists(temporary));
-}
 
-TEST_F(PosixFileSystemTest, ANewFileGetsTheModeTheUmaskAllows) {
+    // A file that replaces none gets the mode the umask allows.
     const mode_t before = ::umask(027);
-    auto file = files.create_temporary(folder.path().string());
+    auto fresh = files.create_temporary(folder.path().string());
     ::umask(before);
-    file->commit();
-    files.replace(file->path(), at("fresh"));
+    fresh->commit();
+    files.replace(fresh->path(), at("fresh"));
     EXPECT_EQ(fs::status(at("fresh")).permissions(), fs::perms(0640));
 }
 
@@ -81,18 +89,6 @@ TEST_F(PosixFileSystemTest, ACommittedOrDroppedFileIsClosed) {
     EXPECT_THROW(committed->commit(), platform::Failure);
     dropped.reset();
     EXPECT_EQ(open_descriptors(), open_before);
-}
-
-TEST_F(PosixFileSystemTest, FailuresThrowExceptForRemove) {
-    write_file(at("plain"), "x");
-    EXPECT_THROW(files.create_temporary(at("absent")), platform::Failure);
-    EXPECT_THROW(files.create_temporary(at("plain")), platform::Failure);
-    EXPECT_THROW(files.replace(at("absent"), at("target")), platform::Failure);
-    EXPECT_FALSE(fs::exists(at("target")));
-
-    files.remove(at("absent"));
-    files.remove(at("plain"));
-    EXPECT_FALSE(fs::exists(at("plain")));
 }
 
 }  // namespace

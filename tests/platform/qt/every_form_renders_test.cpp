@@ -3,7 +3,6 @@
 // folder is cut off.
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -124,24 +123,6 @@ TEST(EveryFormRenders, EachControlHasItsWidgetAtItsPlace) {
             }
         }
     }
-}
-
-TEST(EveryFormRenders, ClickOnACheckBoxTextTicksTheBox) {
-    ui::OptionsForm form;
-    FormRenderer renderer(form);
-    form.set_visible(true);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&renderer.window()));
-    QTest::mouseClick(renderer.widget_of(form.STARTUP_OPTION_BUTTON), Qt::LeftButton);
-    ASSERT_TRUE(form.STARTUP_FRAME.visible());
-
-    QWidget* text = renderer.widget_of(form.lbl_ALWAYS_START_IN_SYSTRAY);
-    QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(form.STARTUP_IN_SYSTRAY_CHECKBOX.value(), platform::CheckBox::ticked);
-    const auto* box =
-        qobject_cast<QCheckBox*>(renderer.widget_of(form.STARTUP_IN_SYSTRAY_CHECKBOX));
-    ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(box->isChecked());
-    EXPECT_TRUE(box->isVisible());
 }
 
 TEST(EveryFormRenders, PortFieldsShowEveryPortWhole) {

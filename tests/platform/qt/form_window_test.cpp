@@ -40,7 +40,7 @@ class PictureForm : public platform::Form {
 
 using FormRendererWindowTest = qt_test::RenderedForm<PictureForm>;
 
-TEST_F(FormRendererWindowTest, ModelPlacesAndSizesTheWindowInTwipsOverFifteen) {
+TEST_F(FormRendererWindowTest, PlaceAndSizeAreTwipsOverFifteenBothWays) {
     form.move(1500, 3000);
     form.set_height(1500 + platform::Form::frame_height);
     EXPECT_EQ(window().pos(), QPoint(100, 200));
@@ -51,6 +51,15 @@ TEST_F(FormRendererWindowTest, ModelPlacesAndSizesTheWindowInTwipsOverFifteen) {
     QApplication::processEvents();
     EXPECT_EQ(window().pos(), QPoint(200, 100));
     EXPECT_EQ(form.left(), 3010) << "our own move must not come back rounded";
+
+    window().move(250, 120);  // as a window manager would
+    QApplication::processEvents();
+    EXPECT_EQ(form.left(), 250 * 15);
+    EXPECT_EQ(form.top(), 120 * 15);
+    form.set_visible(false);
+    window().move(10, 10);
+    QApplication::processEvents();
+    EXPECT_EQ(form.left(), 250 * 15) << "a hidden window is moved only by the program";
 }
 
 TEST_F(FormRendererWindowTest, KeptOnTopOnlyWhileAskedAndNeverHiddenForIt) {
@@ -65,20 +74,6 @@ TEST_F(FormRendererWindowTest, KeptOnTopOnlyWhileAskedAndNeverHiddenForIt) {
     EXPECT_EQ(window().windowHandle(), native);
     EXPECT_FALSE(native->flags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(window().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-}
-
-TEST_F(FormRendererWindowTest, MovesByTheUserOrDesktopReachTheModelInTwips) {
-    form.move(1500, 1500);
-    form.set_visible(true);
-    window().move(250, 120);  // as a window manager would
-    QApplication::processEvents();
-    EXPECT_EQ(form.left(), 250 * 15);
-    EXPECT_EQ(form.top(), 120 * 15);
-
-    form.set_visible(false);
-    window().move(10, 10);
-    QApplication::processEvents();
-    EXPECT_EQ(form.left(), 250 * 15) << "a hidden window is moved only by the program";
 }
 
 TEST(FormWindowTest, LateEchoesOfItsOwnMovesAreNotTheUsers) {
@@ -114,7 +109,7 @@ TEST_F(FormRendererWindowTest, PictureFillsTheBackgroundBeneathTheControls) {
     EXPECT_EQ(window().grab().toImage().pixelColor(open_surface), QColor(Qt::black));
 }
 
-TEST_F(FormRendererWindowTest, ClicksAndKeysOnTheWindowItselfReachTheForm) {
+TEST_F(FormRendererWindowTest, ClicksKeysAndCloseRequestsOnTheWindowItselfReachTheForm) {
     ASSERT_TRUE(show_active());
     QTest::mouseClick(&window(), Qt::LeftButton, {}, QPoint(300, 150));
     // The label passes presses on to the window; they are still on the label.
@@ -131,10 +126,8 @@ TEST_F(FormRendererWindowTest, ClicksAndKeysOnTheWindowItselfReachTheForm) {
     QTest::keyClick(press, Qt::Key_Space);  // the button's own
     EXPECT_EQ(form.keys, 2);
     EXPECT_EQ(form.presses, 2);
-}
 
-TEST_F(FormRendererWindowTest, CloseRequestsGoToTheFormWhichAloneClosesTheWindow) {
-    ASSERT_TRUE(show_active());
+    // Close requests go to the form, which alone closes the window.
     EXPECT_FALSE(window().close());
     EXPECT_TRUE(window().isVisible());
     EXPECT_EQ(form.close_requests, 1);

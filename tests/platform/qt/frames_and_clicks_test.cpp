@@ -44,16 +44,13 @@ class PageForm : public platform::Form {
 
 using FramesAndClicksTest = qt_test::RenderedForm<PageForm>;
 
-TEST_F(FramesAndClicksTest, FrameHoldsItsControlsPlacedFromItsCornerAndInTabOrder) {
+TEST_F(FramesAndClicksTest, FrameShowsItsTitleAndHidesAndOrdersItsControls) {
     ASSERT_TRUE(show_active());
     auto* frame = find<QGroupBox>("frame");
     auto* box = find<QCheckBox>("box");
     ASSERT_NE(frame, nullptr);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(frame->title(), "Window Options");
-    EXPECT_EQ(box->parentWidget(), frame);
-    EXPECT_EQ(box->geometry(), QRect(16, 32, 17, 17));
-    EXPECT_EQ(find<QLabel>("text")->parentWidget(), frame);
 
     form.frame.set_visible(false);
     EXPECT_FALSE(box->isVisible());
@@ -104,7 +101,7 @@ TEST_F(FramesAndClicksTest, CheckBoxAndModelNeverDisagree) {
     EXPECT_TRUE(bright);
 }
 
-TEST_F(FramesAndClicksTest, LabelWithAHandlerTakesItsClicks) {
+TEST_F(FramesAndClicksTest, LabelTakesItsClicksAndShowsItsPointerAndAButtonItsCaption) {
     ASSERT_TRUE(show_active());
     auto* text = find<QLabel>("text");
     QTest::mouseClick(text, Qt::LeftButton);
@@ -115,10 +112,7 @@ TEST_F(FramesAndClicksTest, LabelWithAHandlerTakesItsClicks) {
     QTest::mouseRelease(text, Qt::LeftButton, {}, QPoint(-5, -5));
     EXPECT_EQ(form.text_clicks, 1);
     EXPECT_EQ(form.surface_clicks, 0);
-}
 
-TEST_F(FramesAndClicksTest, PointerAndCaptionShow) {
-    auto* text = find<QLabel>("text");
     form.text.set_pointer(platform::Pointer::Hand);
     EXPECT_EQ(text->cursor().shape(), Qt::PointingHandCursor);
     form.text.set_pointer(platform::Pointer::Arrow);

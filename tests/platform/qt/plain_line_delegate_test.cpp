@@ -39,16 +39,14 @@ class PlainLineDelegateTest : public testing::Test {
     QImage image;
 };
 
-TEST_F(PlainLineDelegateTest, RowsAreOneLineHighAndAsWideAsTheList) {
+TEST_F(PlainLineDelegateTest, RowsAreOneLineAsWideAsTheListDrawnPlainlyInTheStylesColours) {
     const QRect first = list.visualItemRect(list.item(0));
     // No item margins: no more than the font's line spacing.
     EXPECT_LE(first.height(), QFontMetrics(list.font()).lineSpacing());
     EXPECT_GE(first.height(), QFontMetrics(list.font()).height() - 1);
     EXPECT_EQ(list.visualItemRect(list.item(1)).top(), first.bottom() + 1);
     EXPECT_GE(first.width(), list.viewport()->width() - 1);
-}
 
-TEST_F(PlainLineDelegateTest, DrawsTextPlainlyAndSelectionInTheStylesColours) {
     const QPalette palette = list.palette();
     const QColor base = palette.color(QPalette::Active, QPalette::Base);
     const int plain = ink_end(0, base);

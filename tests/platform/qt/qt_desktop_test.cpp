@@ -70,16 +70,25 @@ TEST(QtDesktopTest, HandlersInsideTheWindowMayCloseAndEndTheirForm) {
     }
 }
 
-TEST(QtDesktopTest, FadeOutTakesItsTimeThenHidesTheForm) {
+TEST(QtDesktopTest, BringsForwardAndFadesOutOpenFormsAndLeavesOthersAlone) {
     QtDesktop desktop;
     const auto form = shown_form();
-    const auto unopened = shown_form();
+    const auto other = shown_form();
     desktop.open(*form);
+    desktop.open(*other);
     QWidget& window = desktop.renderer_of(*form)->window();
+    desktop.bring_to_front(*form);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
 
+    platform::Form unopened("Unopened");
+    desktop.bring_to_front(unopened);
+    EXPECT_EQ(desktop.renderer_of(unopened), nullptr);
+    EXPECT_FALSE(unopened.visible());
+
+    unopened.set_visible(true);
     QElapsedTimer clock;
     clock.start();
-    desktop.fade_out(*unopened, 5000);
+    desktop.fade_out(unopened, 5000);
     EXPECT_LT(clock.elapsed(), 100) << "nothing to fade";
     desktop.fade_out(*form, 300);
     EXPECT_GE(clock.elapsed(), 290);
@@ -87,21 +96,6 @@ TEST(QtDesktopTest, FadeOutTakesItsTimeThenHidesTheForm) {
     EXPECT_FALSE(form->visible());
     EXPECT_FALSE(window.isVisible());
     EXPECT_DOUBLE_EQ(window.windowOpacity(), 1.0) << "shown again, it must be seen";
-}
-
-TEST(QtDesktopTest, BringsAnOpenFormForwardAndLeavesOthersAlone) {
-    QtDesktop desktop;
-    const auto first = shown_form();
-    const auto second = shown_form();
-    desktop.open(*first);
-    desktop.open(*second);
-    desktop.bring_to_front(*first);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&desktop.renderer_of(*first)->window()));
-
-    platform::Form unopened("Unopened");
-    desktop.bring_to_front(unopened);
-    EXPECT_EQ(desktop.renderer_of(unopened), nullptr);
-    EXPECT_FALSE(unopened.visible());
 }
 
 // In a process of its own: once ended, an event loop does not start again.

@@ -15,7 +15,7 @@ namespace {
 
 using platform::qt::message_text;
 
-TEST(QtMessageBoxTest, EachKindOfLineBreakIsOneBreak) {
+TEST(QtMessageBoxTest, BoxShowsTitleIconAndTextWithEachKindOfLineBreakAsOneAndOneOkButton) {
     const std::vector<std::pair<std::string, QString>> cases{
         {"first\n\rsecond", "first\nsecond"},
         {"paragraph\n\r\n\rnext\n\r", "paragraph\n\nnext\n"},
@@ -28,9 +28,7 @@ TEST(QtMessageBoxTest, EachKindOfLineBreakIsOneBreak) {
     for (const auto& [text, shown] : cases) {
         EXPECT_EQ(message_text(text), shown) << text;
     }
-}
 
-TEST(QtMessageBoxTest, BoxShowsTitleIconAndTextExactlyWithOneOkButton) {
     const auto box = platform::qt::make_message_box(
         platform::MessageIcon::Critical, "INI File Error...", "Cannot read <Orvanta.ini>\n\rok");
     EXPECT_EQ(box->windowTitle(), "INI File Error...");

@@ -29,8 +29,6 @@ TEST(QtTimerTest, TicksOnlyWhileEnabledWithAnInterval) {
     const int stopped_at = ticks;
     QTest::qWait(50);
     EXPECT_EQ(ticks, stopped_at);
-    EXPECT_EQ(timer.interval(), 5);
-    EXPECT_FALSE(timer.enabled());
 }
 
 TEST(QtTimerTest, HandlerMayDestroyItsOwnTimer) {

@@ -31,14 +31,6 @@ bool glows(const QImage& image) {
     return top.alpha() > 200 && top.red() > 200 && top.blue() < 80;
 }
 
-size_t count(const std::string& text, const std::string& part) {
-    size_t found = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++found;
-    }
-    return found;
-}
-
 // The tests run where there is no tray, as on a desktop without one.
 class QtTrayIconTest : public testing::Test {
   protected:
@@ -60,13 +52,10 @@ TEST_F(QtTrayIconTest, WithoutATrayKeepsItsStateAndSaysSoOnce) {
     icon.ShowIcon();
     icon.ShowIcon();
     const std::string errors = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(
-        count(errors, "orvanta: no system tray on this desktop; the tray icon is not shown\n"), 1U)
-        << errors;
+    EXPECT_EQ(errors, "orvanta: no system tray on this desktop; the tray icon is not shown\n");
 
-    EXPECT_EQ(icon.picture(), "dish_cloud");
-    EXPECT_EQ(icon.tooltip(), "Orvanta... Internet not available - No Signal");
     EXPECT_EQ(shown(icon), picture("dish_cloud"));
+    EXPECT_EQ(icon.tray().toolTip(), "Orvanta... Internet not available - No Signal");
 
     // Changes after ShowIcon reach the icon at once.
     icon.Icon("dish_connected");
@@ -76,7 +65,6 @@ TEST_F(QtTrayIconTest, WithoutATrayKeepsItsStateAndSaysSoOnce) {
 
     icon.Icon("no such picture");
     EXPECT_TRUE(icon.tray().icon().isNull());
-    EXPECT_EQ(icon.picture(), "no such picture");
 }
 
 TEST_F(QtTrayIconTest, AttentionBlinksTheHighlightedPictureAndStopsWhenOver) {
@@ -86,7 +74,6 @@ TEST_F(QtTrayIconTest, AttentionBlinksTheHighlightedPictureAndStopsWhenOver) {
     EXPECT_FALSE(glows(shown(icon)));
 
     icon.Attention(true);
-    EXPECT_TRUE(icon.attention());
     EXPECT_TRUE(icon.blinking());
     EXPECT_TRUE(glows(shown(icon))) << "the call for attention shows at once";
     EXPECT_TRUE(QTest::qWaitFor([&] { return !glows(shown(icon)); }, patience_ms));
@@ -118,7 +105,9 @@ TEST_F(QtTrayIconTest, ClickReachesTheHandlerOnceAndItsExceptionsStayInside) {
     const std::string errors = testing::internal::GetCapturedStderr();
 
     EXPECT_EQ(clicks, 2) << "a double click starts with a Trigger and must not count twice";
-    EXPECT_EQ(count(errors, "click on tray icon: window gone\n"), 2U) << errors;
+    EXPECT_EQ(
+        errors,
+        "orvanta: click on tray icon: window gone\norvanta: click on tray icon: window gone\n");
 }
 
 }  // namespace

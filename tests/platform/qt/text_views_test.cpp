@@ -142,18 +142,17 @@ TEST_F(TextViewsTest, LogThatIsAppendedToStaysAtItsEndUnlessScrolledBackOrReplac
 }
 
 // The messages window fills its log while it is still hidden.
-TEST(MultiLineTextBoxViewTest, LogFilledWhileHiddenShowsItsEndOnceShown) {
-    TextForm form;
-    FormRenderer renderer{form};
+using MultiLineTextBoxViewTest = qt_test::RenderedForm<TextForm>;
+
+TEST_F(MultiLineTextBoxViewTest, LogFilledWhileHiddenShowsItsEndOnceShown) {
     std::string text;
     for (int line = 1; line <= 40; ++line) {
         text += "message " + std::to_string(line) + "\r\n";
         form.log.set_text(text);
     }
     form.set_visible(true);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&renderer.window()));
-    const QScrollBar& bar =
-        *renderer.window().findChild<QPlainTextEdit*>("log")->verticalScrollBar();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
+    const QScrollBar& bar = *find<QPlainTextEdit>("log")->verticalScrollBar();
     EXPECT_GT(bar.maximum(), 0);
     EXPECT_TRUE(at_end(bar));
 }
