@@ -4,7 +4,6 @@
 #include <sys/time.h>
 #include <unistd.h>
 
-#include <QTest>
 #include <cerrno>
 #include <cstdint>
 #include <string>
@@ -16,13 +15,8 @@ namespace test_support {
 
 constexpr int patience_ms = 5000;
 
-template <typename Condition>
-bool wait_for(Condition condition, int milliseconds = patience_ms) {
-    return QTest::qWaitFor(condition, milliseconds);
-}
-
 // A client on a plain socket to 127.0.0.1: it connects, sends and closes
-// without the event loop, so a test can have bytes waiting before the server
+// without any event loop, so a test can have bytes waiting before the server
 // has seen the connection, and it tells a reset from an orderly end.
 class RawClient {
   public:
@@ -33,7 +27,7 @@ class RawClient {
     }
     RawClient(const RawClient&) = delete;
     RawClient& operator=(const RawClient&) = delete;
-    ~RawClient() { ::close(fd_); }
+    ~RawClient() { close(); }
 
     bool connected() const { return connected_; }
     bool send(std::string_view bytes) {
@@ -41,12 +35,24 @@ class RawClient {
                static_cast<ssize_t>(bytes.size());
     }
     void shut_output() { ::shutdown(fd_, SHUT_WR); }
+    // Ends the connection with a reset instead of an orderly close.
+    void reset_connection() {
+        const linger now{1, 0};
+        ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &now, sizeof now);
+        close();
+    }
+    void close() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+    }
 
     // Reads what has come, without waiting; whether the server has ended
     // the connection.
     bool read_some() {
         char buffer[4096];
-        while (!ended_) {
+        while (!ended_ && fd_ >= 0) {
             const ssize_t count = ::recv(fd_, buffer, sizeof buffer, MSG_DONTWAIT);
             if (count > 0) {
                 received_.append(buffer, static_cast<std::size_t>(count));
@@ -58,10 +64,6 @@ class RawClient {
             }
         }
         return ended_;
-    }
-    // Reads, running the event loop, until the server ends the connection.
-    bool wait_for_end() {
-        return wait_for([this] { return read_some(); });
     }
 
     const std::string& received() const { return received_; }

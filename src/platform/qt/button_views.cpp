@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "platform/qt/conversions.h"
-#include "platform/qt/guarded.h"
+#include "platform/guarded.h"
 #include "platform/qt/picture.h"
 
 namespace platform::qt {

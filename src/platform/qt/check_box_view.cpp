@@ -3,7 +3,7 @@
 #include <QCheckBox>
 #include <QPalette>
 
-#include "platform/qt/guarded.h"
+#include "platform/guarded.h"
 
 namespace platform::qt {
 

@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-#include "platform/qt/guarded.h"
+#include "platform/guarded.h"
 
 namespace platform::qt {
 

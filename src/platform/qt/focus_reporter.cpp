@@ -4,7 +4,7 @@
 #include <QWidget>
 
 #include "platform/forms/form.h"
-#include "platform/qt/guarded.h"
+#include "platform/guarded.h"
 
 namespace platform::qt {
 

@@ -10,7 +10,7 @@
 #include "platform/forms/frame.h"
 #include "platform/qt/control_view_factory.h"
 #include "platform/qt/conversions.h"
-#include "platform/qt/guarded.h"
+#include "platform/guarded.h"
 #include "platform/qt/native_title.h"
 
 namespace platform::qt {

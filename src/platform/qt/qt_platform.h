@@ -2,7 +2,10 @@
 
 #include "platform/pe/pe_version_info.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_winsock.h"
+#include "platform/posix/socket_engine.h"
 #include "platform/posix/stderr_console.h"
+#include "platform/qt/engine_notifier.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_events.h"
@@ -10,15 +13,14 @@
 #include "platform/qt/qt_shell.h"
 #include "platform/qt/qt_timer.h"
 #include "platform/qt/qt_tray_icon.h"
-#include "platform/qt/qt_winsock.h"
 
 namespace platform::qt {
 
 // One of each platform service the program runs on in its Qt build, with the
-// POSIX file system and the PE version reader beside Qt's own, made and
-// ended in this order. The program's location and its navigator are left to
-// whoever puts the program together: the benchmark puts both elsewhere.
-// Needs a QApplication.
+// POSIX file system, our socket engine (driven by Qt's loop) and the PE
+// version reader beside Qt's own, made and ended in this order. The program's location and its
+// navigator are left to whoever puts the program together: the benchmark puts both elsewhere. Needs
+// a QApplication.
 struct QtPlatform {
     QtClock clock;
     QtTimerFactory timers;
@@ -26,7 +28,9 @@ struct QtPlatform {
     QtEvents events;
     QtDesktop desktop;
     QtMessageBox message_box{desktop};
-    QtNetwork network;
+    platform::posix::SocketEngine sockets;
+    EngineNotifier sockets_notifier{sockets};
+    platform::posix::PosixNetwork network{sockets};
     platform::posix::PosixFileSystem files;
     platform::pe::PeVersionInfo version_info;
     QtShell shell;

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/failure.h"
-#include "platform/qt/guarded.h"
+#include "platform/guarded.h"
 
 namespace platform::qt {
 

@@ -1,6 +1,6 @@
 #include "platform/qt/qt_timer.h"
 
-#include "platform/qt/guarded.h"
+#include "platform/guarded.h"
 
 namespace platform::qt {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "platform/qt/conversions.h"
-#include "platform/qt/guarded.h"
+#include "platform/guarded.h"
 #include "platform/qt/tray_pictures.h"
 
 namespace platform::qt {

@@ -11,7 +11,7 @@
 #include <limits>
 
 #include "platform/qt/conversions.h"
-#include "platform/qt/guarded.h"
+#include "platform/guarded.h"
 
 namespace platform::qt {
 

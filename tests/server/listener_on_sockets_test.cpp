@@ -1,0 +1,195 @@
+#include <dirent.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "fakes/fake_clock.h"
+#include "platform/events.h"
+#include "platform/forms.h"
+#include "platform/posix/posix_winsock.h"
+#include "server/listener_sessions.h"
+#include "server/listener_sockets.h"
+#include "support/engine_loop.h"
+#include "support/raw_client.h"
+#include "ui/status_log.h"
+
+namespace {
+
+using test_support::RawClient;
+using Requests = std::vector<std::pair<std::string, std::string>>;
+
+int open_descriptors() {
+    int count = 0;
+    if (DIR* folder = ::opendir("/proc/self/fd")) {
+        while (::readdir(folder) != nullptr) {
+            ++count;
+        }
+        ::closedir(folder);
+    }
+    return count;
+}
+
+// Letting pending events run is one pass of the socket engine.
+class EngineEvents : public platform::Events {
+  public:
+    explicit EngineEvents(platform::posix::SocketEngine& engine) : engine_(engine) {}
+    void do_events() override { engine_.dispatch(); }
+    void sleep_for(std::chrono::milliseconds) override {}
+
+  private:
+    platform::posix::SocketEngine& engine_;
+};
+
+// The server's receiving side on real sockets at 127.0.0.1: the listener and
+// ten more elements, as start-up loads them, with the closer timer run by
+// the test.
+class ListenerOnSocketsTest : public ::testing::Test {
+  protected:
+    ListenerOnSocketsTest() {
+        sockets.WS_LISTENER(0).set_LocalPort(static_cast<std::int16_t>(port));
+        sockets.WS_LISTENER(0).Listen();
+        for (int i = 1; i <= 10; ++i) {
+            sockets.Load(i);
+        }
+    }
+
+    // Runs the program's loop, with the closer timer's sweep between passes.
+    template <typename Condition>
+    bool run_until(Condition condition, int milliseconds = test_support::patience_ms) {
+        return test_support::run_until(
+            engine,
+            [&] {
+                sessions.SOCKET_CLOSER_TIMER_Timer();
+                return condition();
+            },
+            milliseconds);
+    }
+    void run_for(int milliseconds) {
+        run_until([] { return false; }, milliseconds);
+    }
+    std::vector<std::string> processed_data() const {
+        std::vector<std::string> data;
+        for (const auto& request : processed) {
+            data.push_back(request.first);
+        }
+        return data;
+    }
+
+    platform::posix::SocketEngine engine;
+    platform::posix::PosixNetwork network{engine};
+    EngineEvents events{engine};
+    fakes::FakeClock clock;
+    platform::Form form{"Form1"};
+    platform::ListBox list{form, "STATUS_LIST"};
+    ui::StatusLog log{list, clock};
+    server::ListenerSockets sockets{network};
+    Requests processed;
+    server::ListenerSessions sessions{sockets, log, events,
+                                      [this](const std::string& data, const std::string& address) {
+                                          processed.emplace_back(data, address);
+                                      }};
+    std::uint16_t port = test_support::free_port();
+};
+
+TEST_F(ListenerOnSocketsTest, RequestsAreProcessedInTheOrderTheirConnectionsClose) {
+    for (int trial = 0; trial < 20; ++trial) {
+        std::vector<std::unique_ptr<RawClient>> clients;
+        for (int i = 0; i < 4; ++i) {
+            clients.push_back(std::make_unique<RawClient>(port));
+        }
+        run_for(10);  // all four are sessions now
+        processed.clear();
+        for (int i = 0; i < 4; ++i) {
+            ASSERT_TRUE(clients[static_cast<std::size_t>(i)]->send("MESSAG" + std::to_string(i)));
+            clients[static_cast<std::size_t>(i)]->close();
+        }
+        ASSERT_TRUE(run_until([&] { return processed.size() == 4; }));
+        EXPECT_EQ(processed_data(),
+                  (std::vector<std::string>{"MESSAG0", "MESSAG1", "MESSAG2", "MESSAG3"}))
+            << "trial " << trial;
+        EXPECT_EQ(processed.back().second, "127.0.0.1");
+    }
+}
+
+TEST_F(ListenerOnSocketsTest, ResetConnectionsAreNeverProcessedAndAHalfCloseIsAnswered) {
+    RawClient resetting(port);
+    ASSERT_TRUE(resetting.send("STATUS"));
+    resetting.reset_connection();
+    RawClient vanishing(port);
+    vanishing.reset_connection();
+    RawClient waiting(port);
+    ASSERT_TRUE(waiting.send("STATUS"));
+    waiting.shut_output();
+
+    ASSERT_TRUE(run_until([&] { return !processed.empty(); }));
+    run_for(300);  // past a sweep of the closer timer
+    EXPECT_EQ(processed, (Requests{{"STATUS", "127.0.0.1"}}));
+    ASSERT_TRUE(run_until([&] { return waiting.read_some(); }));
+    EXPECT_FALSE(waiting.reset()) << "the server's orderly end";
+    for (int i = 1; i <= 9; ++i) {
+        EXPECT_EQ(sockets.WS_LISTENER(i).State(), platform::Winsock::sckClosed) << i;
+    }
+}
+
+TEST_F(ListenerOnSocketsTest, ABigSenderIsCutOffWhileOthersAreServed) {
+    RawClient big(port);
+    ASSERT_TRUE(big.connected());
+    std::atomic<bool> sending{true};
+    std::thread flood([&] {
+        const std::string chunk(1 << 20, 'x');
+        for (int mebibyte = 0; mebibyte < 10 && big.send(chunk); ++mebibyte) {
+        }
+        big.shut_output();
+        sending = false;
+    });
+    run_for(50);
+    RawClient small(port);
+    ASSERT_TRUE(small.send("STATUS"));
+    small.close();
+    const bool served = run_until([&] { return processed.size() == 1; });
+    run_until([&] { return !sending; }, 20000);
+    flood.join();
+    ASSERT_TRUE(served);
+    run_for(300);
+    EXPECT_EQ(processed_data(), std::vector<std::string>{"STATUS"});
+    EXPECT_EQ(sockets.WS_LISTENER_SCKDATA(1), "") << "nothing of it kept";
+}
+
+TEST_F(ListenerOnSocketsTest, ATenthClientReadsTheWholeNotice) {
+    std::vector<std::unique_ptr<RawClient>> silent;
+    for (int i = 0; i < 9; ++i) {
+        silent.push_back(std::make_unique<RawClient>(port));
+    }
+    run_for(30);
+    RawClient tenth(port);
+    ASSERT_TRUE(tenth.send("STATUS"));
+    ASSERT_TRUE(run_until([&] { return tenth.read_some(); }));
+    EXPECT_EQ(tenth.received(), server::ListenerSessions::overflow_notice);
+    EXPECT_FALSE(tenth.reset());
+    EXPECT_TRUE(processed.empty());
+}
+
+TEST_F(ListenerOnSocketsTest, NoDescriptorIsLeftBehindByTenThousandConnections) {
+    const int before = open_descriptors();
+    constexpr int batch = 8;
+    for (int served = 0; served < 10000; served += batch) {
+        std::vector<std::unique_ptr<RawClient>> clients;
+        for (int i = 0; i < batch; ++i) {
+            clients.push_back(std::make_unique<RawClient>(port));
+            ASSERT_TRUE(clients.back()->send("X"));
+            clients.back()->close();
+        }
+        ASSERT_TRUE(run_until([&] { return processed.size() == static_cast<std::size_t>(batch); }))
+            << served;
+        processed.clear();
+    }
+    ASSERT_TRUE(run_until([&] { return network.closing() == 0; }));
+    EXPECT_EQ(open_descriptors(), before);
+}
+
+}  // namespace
