@@ -6,8 +6,8 @@
 #include <QStylePainter>
 #include <algorithm>
 
-#include "platform/qt/conversions.h"
 #include "platform/guarded.h"
+#include "platform/qt/conversions.h"
 #include "platform/qt/picture.h"
 
 namespace platform::qt {

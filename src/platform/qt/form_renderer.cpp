@@ -8,9 +8,9 @@
 
 #include "platform/forms/control.h"
 #include "platform/forms/frame.h"
+#include "platform/guarded.h"
 #include "platform/qt/control_view_factory.h"
 #include "platform/qt/conversions.h"
-#include "platform/guarded.h"
 #include "platform/qt/native_title.h"
 
 namespace platform::qt {

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "platform/qt/conversions.h"
 #include "platform/guarded.h"
+#include "platform/qt/conversions.h"
 #include "platform/qt/tray_pictures.h"
 
 namespace platform::qt {

@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/qt/conversions.h"
 #include "platform/guarded.h"
+#include "platform/qt/conversions.h"
 
 namespace platform::qt {
 
