@@ -259,6 +259,13 @@ void PosixWinsock::ready(std::uint32_t events) {
 }
 
 void PosixWinsock::take_one_connection() {
+    // One a pass: the data and closes of the sessions accepted before are
+    // handled in between, instead of every waiting client being offered
+    // first. The next pass takes the next.
+    if (accepted_in_pass_ == network_->engine.pass()) {
+        return;
+    }
+    accepted_in_pass_ = network_->engine.pass();
     std::optional<Accepted> accepted = accept_one(fd_.get());
     if (!accepted) {
         if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {

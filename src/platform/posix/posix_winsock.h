@@ -103,6 +103,8 @@ class PosixWinsock : public platform::Winsock, private Watcher {
     // Counts the connections attached, so that a late call can tell whether
     // its connection is still the current one.
     unsigned long serial_ = 0;
+    // The engine's pass in which the listener last took a connection.
+    unsigned long accepted_in_pass_ = 0;
     int state_ = sckClosed;
     std::string received_;
     std::string unsent_;

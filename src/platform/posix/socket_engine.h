@@ -32,7 +32,8 @@ class Watcher {
 // watched level-triggered: what is left unhandled is reported again.
 //
 // Beside the sockets it runs calls posted for later (an event that a method
-// must not raise itself) and calls due after a delay, both from dispatch.
+// must not raise itself) and calls due after a delay, both from dispatch,
+// after what was ready when they were posted or fell due.
 class SocketEngine {
   public:
     using Token = std::uint64_t;
@@ -62,8 +63,11 @@ class SocketEngine {
     Token after(std::chrono::milliseconds delay, std::function<void()> call);
     void cancel(Token timer) noexcept;
 
-    // Handles what is ready now; returns at once when nothing is.
+    // Handles what is ready now, and what that makes ready, for a few rounds
+    // at most; returns at once when nothing is.
     void dispatch();
+    // Counts the dispatches, so that a watcher can do something once a pass.
+    unsigned long pass() const { return pass_; }
     // Waits up to timeout for something to be ready and handles it; whether
     // anything was. For programs and tests without an event loop of their own.
     bool wait(std::chrono::milliseconds timeout);
@@ -71,6 +75,8 @@ class SocketEngine {
   private:
     using Clock = std::chrono::steady_clock;
 
+    // One round of dispatch: how many events there were.
+    int handle_ready();
     void run_posted();
     void run_due();
     void arm_timer();
@@ -87,6 +93,9 @@ class SocketEngine {
     std::multimap<Clock::time_point, Token> deadlines_;
     std::unordered_map<Token, std::function<void()>> delayed_;
     Token next_token_ = first_token;
+    unsigned long pass_ = 0;
+
+    static constexpr int rounds_per_pass = 4;
 
     static constexpr Token posted_token = 1;
     static constexpr Token timer_token = 2;

@@ -345,6 +345,8 @@ TEST_F(PosixWinsockTest, ConnectFailuresEndInErrorState) {
     EXPECT_EQ(client->State(), Winsock::sckClosed);
     // A name is looked up without holding up the loop.
     Server server(network, test_support::free_port());
+    std::vector<std::unique_ptr<PosixWinsock>> sessions;
+    server.accept_all(sessions, [](PosixWinsock&) {});
     int connects = 0;
     client->on_Connect([&] { ++connects; });
     client->Close();
