@@ -496,29 +496,4 @@ TEST_F(PosixWinsockTest, AResetIsAnErrorAndAnOrderlyEndIsAClose) {
     EXPECT_FALSE(waiting.reset());
 }
 
-TEST_F(PosixWinsockTest, ClosesAreToldInTheOrderTheClientsClosed) {
-    Server server(network);
-    std::vector<std::unique_ptr<PosixWinsock>> sessions;
-    std::vector<std::string> closed;
-    server.accept_all(sessions, [&](PosixWinsock& session) {
-        session.on_Close([&closed, &session] { closed.push_back(session.GetData()); });
-    });
-    for (int trial = 0; trial < 20; ++trial) {
-        std::vector<std::unique_ptr<RawClient>> clients;
-        for (int i = 0; i < 4; ++i) {
-            clients.push_back(std::make_unique<RawClient>(server.port()));
-        }
-        const std::size_t before = sessions.size();
-        ASSERT_TRUE(wait_for([&] { return sessions.size() == before + 4; }));
-        closed.clear();
-        // Back to back, with no pause between them.
-        for (int i = 0; i < 4; ++i) {
-            ASSERT_TRUE(clients[static_cast<std::size_t>(i)]->send(std::to_string(i)));
-            clients[static_cast<std::size_t>(i)]->shut_output();
-        }
-        ASSERT_TRUE(wait_for([&] { return closed.size() == 4; }));
-        EXPECT_EQ(closed, (std::vector<std::string>{"0", "1", "2", "3"})) << "trial " << trial;
-    }
-}
-
 }  // namespace
