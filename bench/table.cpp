@@ -20,7 +20,9 @@ std::string number(double value, int decimals) {
     std::string digits = text;
     const std::size_t point = std::min(digits.find('.'), digits.size());
     for (std::size_t at = point; at > 3; at -= 3) {
-        digits.insert(at - 3, ",");
+        // One character, not the text ",": GCC 12 at -O3 takes inserting
+        // text for overlapping copies (-Wrestrict).
+        digits.insert(at - 3, 1, ',');
     }
     // No "-0" for a value that rounds to zero.
     const bool negative = value < 0 && digits.find_first_not_of("0.,") != std::string::npos;
