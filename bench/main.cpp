@@ -1,8 +1,8 @@
-// Orvanta's benchmark: measures the server's throughput, status round trip
-// and behaviour under bursts, in the benchmark's process and as the program
-// a user runs, and the program's idle footprint, each beside a minimal
-// baseline measured in the same run, and prints one table. Progress goes to
-// standard error, the table to standard output.
+// Orvanta's benchmark: measures the server's throughput, status round trip,
+// behaviour under bursts and closing order, in the benchmark's process and as
+// the program a user runs, and the program's idle footprint, each beside a
+// minimal baseline measured in the same run, and prints one table. Progress
+// goes to standard error, the table to standard output.
 //
 //   orvanta_bench            the full run, a few minutes
 //   orvanta_bench --quick    a tenth of the requests and a 6 s idle, to try things
@@ -14,6 +14,7 @@
 #include <iostream>
 #include <string_view>
 
+#include "closing_order.h"
 #include "cores.h"
 #include "epoll_baseline.h"
 #include "figures.h"
@@ -31,6 +32,7 @@ struct Scale {
     int throughput_requests = 20000;
     int round_trips = 2000;
     int burst_requests = 5000;
+    int closing_order_trials = 200;
     bench::FootprintOptions footprint;
 };
 
@@ -39,6 +41,7 @@ Scale quick() {
     scale.throughput_requests /= 10;
     scale.round_trips /= 10;
     scale.burst_requests /= 10;
+    scale.closing_order_trials /= 10;
     scale.footprint.first_requests /= 10;
     scale.footprint.idle = std::chrono::seconds(6);
     scale.footprint.all_requests /= 10;
@@ -72,6 +75,7 @@ std::vector<bench::Row> in_process_rows(const Scale& scale) {
     append(rows, bench::throughput_rows("in-process", ours, baseline, scale.throughput_requests));
     append(rows, bench::round_trip_rows("in-process", ours, baseline, scale.round_trips));
     append(rows, bench::burst_rows(orvanta, scale.burst_requests));
+    append(rows, bench::closing_order_rows(orvanta, scale.closing_order_trials));
     return rows;
 }
 

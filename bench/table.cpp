@@ -40,6 +40,8 @@ std::string goal_text(const Goal& goal, const std::string& unit) {
             return std::string("<= ") + limit + " x baseline";
         case Goal::Kind::Within:
             return "within " + number(goal.limit, 0) + " " + unit;
+        case Goal::Kind::AtLeast:
+            return "at least " + number(goal.limit, 0) + " " + unit;
     }
     return {};
 }
@@ -78,6 +80,8 @@ std::optional<bool> meets(const Row& row) {
             return row.orvanta <= row.goal->limit * *row.baseline;
         case Goal::Kind::Within:
             return std::fabs(row.orvanta) <= row.goal->limit;
+        case Goal::Kind::AtLeast:
+            return row.orvanta >= row.goal->limit;
     }
     return std::nullopt;
 }
