@@ -17,7 +17,7 @@ using ClosingOrderTest = InProcessOrvantaTest;
 // before the next connection closes, whatever its sockets' order.
 TEST_F(ClosingOrderTest, ReadsTheOrderInWhichOrvantaProcessedTheMessagesOfEachTrial) {
     const ClosingOrder result =
-        run_closing_order(*orvanta_, {.trials = 3, .order = {3, 1, 4, 2}, .pause = 50ms});
+        run_closing_order(*orvanta_, {.trials = 3, .order = {3, 1, 4, 2}, .pause = 100ms});
     EXPECT_EQ(result.trials, 3);
     EXPECT_EQ(result.in_order, 3);
     EXPECT_EQ(result.incomplete, 0);

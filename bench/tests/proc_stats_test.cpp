@@ -54,14 +54,21 @@ TEST(ProcStatsTest, SeesThisProcessOpenADescriptorAndSpendTime) {
 
 TEST(ProcStatsTest, ThreadTimeAgreesWithTheTickCount) {
     const pid_t self = ::getpid();
+    // Each reading of the ticks between two exact ones: reading /proc takes
+    // time of its own, which the exact count sees.
+    const double exact_before_start = thread_cpu_milliseconds(self);
     const double ticks_start = cpu_milliseconds(self);
-    const double exact_start = thread_cpu_milliseconds(self);
-    while (thread_cpu_milliseconds(self) < exact_start + 50) {
+    const double exact_after_start = thread_cpu_milliseconds(self);
+    while (thread_cpu_milliseconds(self) < exact_after_start + 50) {
     }
+    const double exact_before_end = thread_cpu_milliseconds(self);
     const double ticks = cpu_milliseconds(self) - ticks_start;
-    const double exact = thread_cpu_milliseconds(self) - exact_start;
-    // The ticks are 10 ms each; the two may part by one tick either way.
-    EXPECT_NEAR(ticks, exact, 10.0 + 1.0);
+    const double exact_after_end = thread_cpu_milliseconds(self);
+    // User and system time are each counted in whole ticks of 10 ms, cut
+    // off at both readings: their sum may part from the time it spans by
+    // less than two ticks either way.
+    EXPECT_GT(ticks, exact_before_end - exact_after_start - 20.0);
+    EXPECT_LT(ticks, exact_after_end - exact_before_start + 20.0);
 }
 
 }  // namespace
