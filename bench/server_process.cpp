@@ -75,6 +75,7 @@ void ServerProcess::await_answer() {
 Measured ServerProcess::load(int in_flight, int requests) {
     const auto start = Clock::now();
     const LoadResult result = run_load({port(), in_flight, requests, "DISCON"});
+    // Its answer marks the end of the requests before it.
     round_trips(1);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     return {result, static_cast<std::uint64_t>(result.taken), seconds};

@@ -17,9 +17,10 @@ namespace bench {
 // A server run as a program of its own, as its user runs it: from the build
 // folder, in a temporary folder of its own, offscreen, pinned to one core
 // when given one. Its clients run on the calling thread. Nothing inside it
-// is counted: a status request sent after a load is answered only once the
-// server has come to it, and the requests whose connections ended before
-// it had been processed by then, so a load's time runs to that answer.
+// is counted: the requests processed are those its clients saw taken, and
+// a load's time runs to the answer of a status request sent after them,
+// which a server that keeps the closing order gives only once it has
+// processed them.
 class ServerProcess final : public Subject {
   public:
     // Orvanta with NAVCTRL.OCX, its own Orvanta.ini (the link polled every
