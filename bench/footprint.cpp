@@ -48,22 +48,23 @@ std::vector<Row> footprint_rows(const FootprintOptions& options) {
         throw std::runtime_error("the minimal Qt program did not start");
     }
 
-    const double orvanta_start = cpu_milliseconds(orvanta->pid());
-    const double minimal_start = cpu_milliseconds(minimal.pid());
-    const double orvanta_exact_start = thread_cpu_milliseconds(orvanta->pid());
-    const double minimal_exact_start = thread_cpu_milliseconds(minimal.pid());
+    const double orvanta_ticks_start = cpu_milliseconds(orvanta->pid());
+    const double minimal_ticks_start = cpu_milliseconds(minimal.pid());
+    const ThreadTimes orvanta_start = thread_cpu_milliseconds(orvanta->pid());
+    const ThreadTimes minimal_start = thread_cpu_milliseconds(minimal.pid());
     std::this_thread::sleep_for(options.idle);
-    const double orvanta_cpu = cpu_milliseconds(orvanta->pid()) - orvanta_start;
-    const double minimal_cpu = cpu_milliseconds(minimal.pid()) - minimal_start;
-    // /proc/<pid>/stat counts in ticks of 10 ms; schedstat shows what the
-    // ticks round away.
-    std::fprintf(stderr,
-                 "  idle CPU to the microsecond (schedstat): orvanta %.3f ms, minimal %.3f ms\n",
-                 thread_cpu_milliseconds(orvanta->pid()) - orvanta_exact_start,
-                 thread_cpu_milliseconds(minimal.pid()) - minimal_exact_start);
+    // Each thread's time to the nanosecond: /proc/<pid>/stat counts user and
+    // system time in ticks of 10 ms each, as coarse as the figure itself.
+    const double orvanta_cpu =
+        cpu_milliseconds_between(orvanta_start, thread_cpu_milliseconds(orvanta->pid()));
+    const double minimal_cpu =
+        cpu_milliseconds_between(minimal_start, thread_cpu_milliseconds(minimal.pid()));
+    std::fprintf(stderr, "  idle CPU in ticks: orvanta %.0f ms, minimal %.0f ms\n",
+                 cpu_milliseconds(orvanta->pid()) - orvanta_ticks_start,
+                 cpu_milliseconds(minimal.pid()) - minimal_ticks_start);
     const long orvanta_peak = status_kib(orvanta->pid(), "VmHWM");
     const long minimal_peak = status_kib(minimal.pid(), "VmHWM");
-    std::fprintf(stderr, "  idle CPU: orvanta %.0f ms, minimal %.0f ms; peak RSS %ld / %ld KiB\n",
+    std::fprintf(stderr, "  idle CPU: orvanta %.1f ms, minimal %.1f ms; peak RSS %ld / %ld KiB\n",
                  orvanta_cpu, minimal_cpu, orvanta_peak, minimal_peak);
     minimal.stop(milliseconds(5000));
 
@@ -81,7 +82,7 @@ std::vector<Row> footprint_rows(const FootprintOptions& options) {
                              std::to_string(options.all_requests / 1000) + "k requests";
     return {
         {"Idle CPU over " + idle, "ms", orvanta_cpu, minimal_cpu,
-         Goal{Goal::Kind::AtMostTimesBaseline, 1.2}, 0},
+         Goal{Goal::Kind::AtMostTimesBaseline, 1.2}, 1},
         {"Peak RSS (VmHWM)", "MiB", static_cast<double>(orvanta_peak) / 1024.0,
          static_cast<double>(minimal_peak) / 1024.0, Goal{Goal::Kind::AtMostTimesBaseline, 1.3}, 1},
         {"RSS change, " + span, "KiB", static_cast<double>(all.rss_kib - first.rss_kib),
