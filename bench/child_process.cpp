@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,8 +44,15 @@ std::vector<char*> pointers(std::vector<std::string>& texts) {
 
 }  // namespace
 
-ChildProcess::ChildProcess(const std::string& program, const std::string& folder,
-                           const std::string& log) {
+std::string ExitStatus::describe() const {
+    if (code) {
+        return "exit status " + std::to_string(*code);
+    }
+    return std::string("signal ") + ::strsignal(signal);
+}
+
+ChildProcess::ChildProcess(const std::vector<std::string>& command, const std::string& folder,
+                           const std::string& log, std::optional<int> core) {
     int pipe_ends[2];
     if (::pipe2(pipe_ends, O_CLOEXEC) != 0) {
         throw std::system_error(errno, std::generic_category(), "pipe2");
@@ -57,17 +65,23 @@ ChildProcess::ChildProcess(const std::string& program, const std::string& folder
     }
     // Everything the child needs is made before the fork: after it, only
     // calls that are safe in a copy of a threaded process.
-    std::vector<std::string> arguments{program};
+    std::vector<std::string> arguments = command;
     std::vector<std::string> environment = offscreen_environment();
     std::vector<char*> argv = pointers(arguments);
     std::vector<char*> envp = pointers(environment);
+    cpu_set_t cores;
+    CPU_ZERO(&cores);
+    if (core) {
+        CPU_SET(*core, &cores);
+    }
     pid_ = ::fork();
     if (pid_ < 0) {
         throw std::system_error(errno, std::generic_category(), "fork");
     }
     if (pid_ == 0) {
         if (::dup2(write_end.get(), STDOUT_FILENO) < 0 ||
-            ::dup2(log_file.get(), STDERR_FILENO) < 0 || ::chdir(folder.c_str()) != 0) {
+            ::dup2(log_file.get(), STDERR_FILENO) < 0 || ::chdir(folder.c_str()) != 0 ||
+            (core && ::sched_setaffinity(0, sizeof cores, &cores) != 0)) {
             ::_exit(126);
         }
         ::execve(argv[0], argv.data(), envp.data());
@@ -112,27 +126,35 @@ bool ChildProcess::running() {
     if (pid_ <= 0) {
         return false;
     }
-    if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
-        pid_ = -1;
+    int status = 0;
+    if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+        reaped(status);
         return false;
     }
     return true;
 }
 
-void ChildProcess::stop(std::chrono::milliseconds patience) {
-    if (!running()) {
-        return;
-    }
-    ::kill(pid_, SIGTERM);
-    const auto deadline = Clock::now() + patience;
-    while (running() && Clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+ExitStatus ChildProcess::stop(std::chrono::milliseconds patience) {
+    if (running()) {
+        ::kill(pid_, SIGTERM);
+        const auto deadline = Clock::now() + patience;
+        while (running() && Clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
     }
     if (running()) {
         ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-        pid_ = -1;
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        reaped(status);
     }
+    return exit_;
+}
+
+void ChildProcess::reaped(int status) {
+    pid_ = -1;
+    exit_ = WIFEXITED(status) ? ExitStatus{WEXITSTATUS(status), 0}
+                              : ExitStatus{std::nullopt, WTERMSIG(status)};
 }
 
 }  // namespace bench

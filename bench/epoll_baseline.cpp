@@ -4,9 +4,11 @@
 #include <sys/epoll.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
+#include <string_view>
 #include <system_error>
 
 #include "net.h"
@@ -21,13 +23,20 @@ namespace {
 
 enum class Input { Open, Ended, Broken };
 
-// Reads and drops what is there; how the connection stands afterwards.
-Input drain(int fd) {
+constexpr std::string_view status_keyword = "STATUS";
+
+// Reads what is there, keeping it in `keyword` up to the keyword's length;
+// how the connection stands afterwards.
+Input drain(int fd, std::string& keyword) {
     char buffer[1024];
     for (;;) {
         const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
         if (got == 0) {
             return Input::Ended;
+        }
+        if (got > 0) {
+            const std::size_t room = status_keyword.size() - keyword.size();
+            keyword.append(buffer, std::min(room, static_cast<std::size_t>(got)));
         }
         if (got < 0) {
             if (errno == EINTR) {
@@ -121,8 +130,10 @@ void EpollBaseline::accept_one() {
 void EpollBaseline::watch(int fd, Role role, std::uint32_t events) {
     if (roles_.size() <= static_cast<std::size_t>(fd)) {
         roles_.resize(static_cast<std::size_t>(fd) + 1, Role::Free);
+        keywords_.resize(roles_.size());
     }
     roles_[static_cast<std::size_t>(fd)] = role;
+    keywords_[static_cast<std::size_t>(fd)].clear();
     epoll_event event{};
     event.events = events;
     event.data.fd = fd;
@@ -137,7 +148,7 @@ void EpollBaseline::forget(int fd) {
 }
 
 void EpollBaseline::on_readable(int fd) {
-    const Input input = drain(fd);
+    const Input input = drain(fd, keywords_[static_cast<std::size_t>(fd)]);
     if (input == Input::Open) {
         return;
     }
@@ -154,7 +165,7 @@ void EpollBaseline::on_readable(int fd) {
 void EpollBaseline::on_request_end(int fd) {
     ++processed_;
     last_processed_at_ = Clock::now();
-    if (options_.reply_port) {
+    if (options_.reply_port && keywords_[static_cast<std::size_t>(fd)] == status_keyword) {
         start_reply(fd);
     }
 }

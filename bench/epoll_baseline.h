@@ -13,15 +13,17 @@ namespace bench {
 // The least a server of this protocol can do, as the yardstick for Orvanta:
 // one thread, epoll, level-triggered, one connection accepted per turn of
 // the loop after the turn's other events. It reads each request to its end
-// and closes; that end counts as the request processed.
+// and closes; that end counts as the request processed. Status requests may
+// be answered as Orvanta answers them.
 class EpollBaseline final : public Server {
   public:
     struct Options {
         // Sessions served at once; beyond them a connection gets Orvanta's
         // notice and is closed unprocessed. 0: no limit.
         int session_limit = 0;
-        // When set, each processed request is answered on a new connection
-        // to this port at the client's address, with `reply`.
+        // When set, each processed request that starts with "STATUS" is
+        // answered on a new connection to this port at the client's
+        // address, with `reply`.
         std::optional<std::uint16_t> reply_port;
         std::string reply = "STATUS-DISCSIGOKna";
     };
@@ -55,6 +57,8 @@ class EpollBaseline final : public Server {
     Fd epoll_;
     std::uint16_t port_ = 0;
     std::vector<Role> roles_;
+    // The start of each session's request, as far as the keyword.
+    std::vector<std::string> keywords_;
     int sessions_ = 0;
     std::uint64_t processed_ = 0;
     Clock::time_point last_processed_at_;

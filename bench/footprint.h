@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <vector>
 
 #include "table.h"
@@ -10,8 +11,10 @@ namespace bench {
 struct FootprintOptions {
     std::chrono::seconds idle{60};
     // The requests after which RSS and descriptors are first taken, and in all.
-    int first_requests = 1000;
-    int all_requests = 100000;
+    int first_requests = 100000;
+    int all_requests = 400000;
+    // Orvanta polls the link as often as a user would have it.
+    std::int16_t poll_seconds = 5;
     // Left after each batch before looking: longer than the five seconds that
     // a closed connection may take to say goodbye.
     std::chrono::seconds settle{6};

@@ -1,6 +1,7 @@
-// Orvanta's benchmark: measures the server's throughput, status round trip
-// and behaviour under bursts, and the program's idle footprint, each beside
-// a minimal baseline measured in the same run, and prints one table. Progress
+// Orvanta's benchmark: measures the server's throughput, status round trip,
+// behaviour under bursts and closing order, in the benchmark's process and as
+// the program a user runs, and the program's idle footprint, each beside a
+// minimal baseline measured in the same run, and prints one table. Progress
 // goes to standard error, the table to standard output.
 //
 //   orvanta_bench            the full run, a few minutes
@@ -13,12 +14,16 @@
 #include <iostream>
 #include <string_view>
 
+#include "closing_order.h"
+#include "cores.h"
+#include "epoll_baseline.h"
 #include "figures.h"
 #include "footprint.h"
 #include "net.h"
 #include "orvanta_under_test.h"
 #include "platform/qt/application.h"
 #include "program_folder.h"
+#include "server_process.h"
 #include "table.h"
 
 namespace {
@@ -27,6 +32,7 @@ struct Scale {
     int throughput_requests = 20000;
     int round_trips = 2000;
     int burst_requests = 5000;
+    int closing_order_trials = 200;
     bench::FootprintOptions footprint;
 };
 
@@ -35,12 +41,20 @@ Scale quick() {
     scale.throughput_requests /= 10;
     scale.round_trips /= 10;
     scale.burst_requests /= 10;
+    scale.closing_order_trials /= 10;
+    scale.footprint.first_requests /= 10;
     scale.footprint.idle = std::chrono::seconds(6);
     scale.footprint.all_requests /= 10;
     return scale;
 }
 
-std::vector<bench::Row> server_rows(const Scale& scale) {
+void append(std::vector<bench::Row>& rows, std::vector<bench::Row> more) {
+    for (auto& row : more) {
+        rows.push_back(std::move(row));
+    }
+}
+
+std::vector<bench::Row> in_process_rows(const Scale& scale) {
     // Orvanta's own folder, with its poll at the longest interval there is,
     // so that only requests read the link state.
     bench::ProgramFolder folder("in-process");
@@ -51,14 +65,39 @@ std::vector<bench::Row> server_rows(const Scale& scale) {
     std::fprintf(stderr, "Starting Orvanta in-process on port %u (reply port %u)\n", ports.listen,
                  ports.reply);
     bench::OrvantaUnderTest orvanta(folder.path(), ports.listen);
+    bench::InProcess ours(orvanta, ports.reply);
+    bench::EpollBaseline::Options options;
+    options.reply_port = bench::free_port_pair().listen;
+    bench::EpollBaseline baseline_server(options);
+    bench::InProcess baseline(baseline_server, *options.reply_port);
 
-    std::vector<bench::Row> rows = bench::throughput_rows(orvanta, scale.throughput_requests);
-    for (auto& row : bench::round_trip_rows(orvanta, ports.reply, scale.round_trips)) {
-        rows.push_back(std::move(row));
+    std::vector<bench::Row> rows;
+    append(rows, bench::throughput_rows("in-process", ours, baseline, scale.throughput_requests));
+    append(rows, bench::round_trip_rows("in-process", ours, baseline, scale.round_trips));
+    append(rows, bench::burst_rows(orvanta, scale.burst_requests));
+    append(rows, bench::closing_order_rows(orvanta, scale.closing_order_trials));
+    return rows;
+}
+
+// The program as its user runs it and the baseline as a program of its own,
+// both on one core, their clients on another.
+std::vector<bench::Row> program_rows(const Scale& scale) {
+    const int server_core = bench::server_core();
+    const int client_core = bench::client_core();
+    std::fprintf(stderr,
+                 "Starting orvanta and the baseline as programs on core %d, clients on %d\n",
+                 server_core, client_core);
+    const auto orvanta = bench::ServerProcess::orvanta(server_core, 32767);
+    const auto baseline = bench::ServerProcess::baseline(server_core);
+    std::vector<bench::Row> rows;
+    {
+        const bench::PinnedThread clients(client_core);
+        append(rows,
+               bench::throughput_rows("program", *orvanta, *baseline, scale.throughput_requests));
+        append(rows, bench::round_trip_rows("program", *orvanta, *baseline, scale.round_trips));
     }
-    for (auto& row : bench::burst_rows(orvanta, scale.burst_requests)) {
-        rows.push_back(std::move(row));
-    }
+    orvanta->stop();
+    baseline->stop();
     return rows;
 }
 
@@ -74,10 +113,9 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     try {
         const Scale scale = is_quick ? quick() : Scale{};
-        std::vector<bench::Row> rows = server_rows(scale);
-        for (auto& row : bench::footprint_rows(scale.footprint)) {
-            rows.push_back(std::move(row));
-        }
+        std::vector<bench::Row> rows = in_process_rows(scale);
+        append(rows, program_rows(scale));
+        append(rows, bench::footprint_rows(scale.footprint));
         std::cout << bench::format_table(rows) << std::flush;
         return 0;
     } catch (const std::exception& error) {

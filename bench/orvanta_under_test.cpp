@@ -50,6 +50,10 @@ Server::Clock::time_point OrvantaUnderTest::last_processed_at() const {
     return parts_->navigator.last_read_at();
 }
 
+app::Form1& OrvantaUnderTest::form1() {
+    return parts_->form1;
+}
+
 void OrvantaUnderTest::serve_until(const std::function<bool()>& stop) {
     if (stop()) {
         return;

@@ -5,6 +5,10 @@
 
 #include "server.h"
 
+namespace app {
+class Form1;
+}
+
 namespace bench {
 
 // Orvanta as src/main.cpp composes it, on the Qt platform, inside the
@@ -26,6 +30,8 @@ class OrvantaUnderTest final : public Server {
     Clock::time_point last_processed_at() const override;
     // Runs the Qt event loop until `stop` holds.
     void serve_until(const std::function<bool()>& stop) override;
+    // The program's main window as a whole: its sockets and windows.
+    app::Form1& form1();
 
   private:
     struct Parts;

@@ -85,17 +85,27 @@ double cpu_milliseconds(pid_t pid) {
            static_cast<double>(ticks_per_second);
 }
 
-double thread_cpu_milliseconds(pid_t pid) {
-    std::uint64_t nanoseconds = 0;
+ThreadTimes thread_cpu_milliseconds(pid_t pid) {
+    ThreadTimes times;
     for (const auto& task :
          std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task")) {
         std::ifstream in(task.path() / "schedstat");
-        std::uint64_t running = 0;
-        if (in >> running) {
-            nanoseconds += running;
+        std::uint64_t nanoseconds = 0;
+        if (in >> nanoseconds) {
+            const auto thread = static_cast<pid_t>(to_number(task.path().filename().string()));
+            times[thread] = static_cast<double>(nanoseconds) / 1e6;
         }
     }
-    return static_cast<double>(nanoseconds) / 1e6;
+    return times;
+}
+
+double cpu_milliseconds_between(const ThreadTimes& before, const ThreadTimes& after) {
+    double spent = 0;
+    for (const auto& [thread, milliseconds] : after) {
+        const auto earlier = before.find(thread);
+        spent += milliseconds - (earlier == before.end() ? 0.0 : earlier->second);
+    }
+    return spent;
 }
 
 long status_kib(pid_t pid, std::string_view key) {

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -13,9 +14,14 @@ namespace bench {
 // User plus system CPU time of all its threads, from /proc/<pid>/stat, in
 // milliseconds (the kernel counts in clock ticks, 10 ms here).
 double cpu_milliseconds(pid_t pid);
-// The same to the nanosecond, summed over /proc/<pid>/task/*/schedstat:
-// exact, but blind to threads that have ended.
-double thread_cpu_milliseconds(pid_t pid);
+// Each thread's CPU time so far, to the nanosecond, from
+// /proc/<pid>/task/*/schedstat, in milliseconds, by thread id.
+using ThreadTimes = std::map<pid_t, double>;
+ThreadTimes thread_cpu_milliseconds(pid_t pid);
+// The CPU time spent between two such readings: a thread that began in
+// between counts in full; one that ended in between is not seen at all, as
+// if it had never been (Qt's pooled threads end after 30 s idle).
+double cpu_milliseconds_between(const ThreadTimes& before, const ThreadTimes& after);
 // A "Key:   1234 kB" value of /proc/<pid>/status, in KiB (VmHWM, VmRSS).
 long status_kib(pid_t pid, std::string_view key);
 // The number of entries in /proc/<pid>/fd.

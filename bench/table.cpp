@@ -20,7 +20,9 @@ std::string number(double value, int decimals) {
     std::string digits = text;
     const std::size_t point = std::min(digits.find('.'), digits.size());
     for (std::size_t at = point; at > 3; at -= 3) {
-        digits.insert(at - 3, ",");
+        // One character, not the text ",": GCC 12 at -O3 takes inserting
+        // text for overlapping copies (-Wrestrict).
+        digits.insert(at - 3, 1, ',');
     }
     // No "-0" for a value that rounds to zero.
     const bool negative = value < 0 && digits.find_first_not_of("0.,") != std::string::npos;
@@ -38,6 +40,8 @@ std::string goal_text(const Goal& goal, const std::string& unit) {
             return std::string("<= ") + limit + " x baseline";
         case Goal::Kind::Within:
             return "within " + number(goal.limit, 0) + " " + unit;
+        case Goal::Kind::AtLeast:
+            return "at least " + number(goal.limit, 0) + " " + unit;
     }
     return {};
 }
@@ -76,6 +80,8 @@ std::optional<bool> meets(const Row& row) {
             return row.orvanta <= row.goal->limit * *row.baseline;
         case Goal::Kind::Within:
             return std::fabs(row.orvanta) <= row.goal->limit;
+        case Goal::Kind::AtLeast:
+            return row.orvanta >= row.goal->limit;
     }
     return std::nullopt;
 }

@@ -15,6 +15,8 @@ struct Goal {
         AtMostTimesBaseline,
         // |value| <= limit, no baseline
         Within,
+        // value >= limit, no baseline
+        AtLeast,
     };
     Kind kind;
     double limit;

@@ -2,49 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "drive.h"
-#include "load_client.h"
-#include "net.h"
-#include "program_folder.h"
+#include "in_process_orvanta.h"
 #include "round_trip.h"
 
 namespace bench {
 namespace {
 
-// One start-up (two seconds of splash screen) for all the tests.
-class OrvantaUnderTestTest : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        folder_ = new ProgramFolder("test");
-        folder_->copy_in(build_folder() + "/NAVCTRL.OCX");
-        ports_ = free_port_pair();
-        folder_->write_settings(ports_.listen, ports_.reply, 32767);
-        folder_->write_navigator_state();
-        orvanta_ = new OrvantaUnderTest(folder_->path(), ports_.listen);
-    }
-    static void TearDownTestSuite() {
-        delete orvanta_;
-        delete folder_;
-    }
-
-    // Loads Orvanta and waits until it has processed what its clients saw taken.
-    static Driven<LoadResult> load(int in_flight, int requests, const std::string& request) {
-        return drive(
-            *orvanta_,
-            [&] {
-                return run_load({ports_.listen, in_flight, requests, request});
-            },
-            [](const LoadResult& result) { return static_cast<std::uint64_t>(result.taken); });
-    }
-
-    static ProgramFolder* folder_;
-    static PortPair ports_;
-    static OrvantaUnderTest* orvanta_;
-};
-
-ProgramFolder* OrvantaUnderTestTest::folder_ = nullptr;
-PortPair OrvantaUnderTestTest::ports_{};
-OrvantaUnderTest* OrvantaUnderTestTest::orvanta_ = nullptr;
+using OrvantaUnderTestTest = InProcessOrvantaTest;
 
 TEST_F(OrvantaUnderTestTest, CountsEachDisconRequestOnce) {
     const auto driven = load(4, 300, "DISCON");

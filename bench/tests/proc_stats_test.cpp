@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <future>
 #include <stdexcept>
+#include <thread>
 
 #include "fd.h"
 
@@ -54,14 +57,41 @@ TEST(ProcStatsTest, SeesThisProcessOpenADescriptorAndSpendTime) {
 
 TEST(ProcStatsTest, ThreadTimeAgreesWithTheTickCount) {
     const pid_t self = ::getpid();
+    // Each reading of the ticks between two exact ones: reading /proc takes
+    // time of its own, which the exact count sees.
+    const ThreadTimes exact_before_start = thread_cpu_milliseconds(self);
     const double ticks_start = cpu_milliseconds(self);
-    const double exact_start = thread_cpu_milliseconds(self);
-    while (thread_cpu_milliseconds(self) < exact_start + 50) {
+    const ThreadTimes exact_after_start = thread_cpu_milliseconds(self);
+    while (cpu_milliseconds_between(exact_after_start, thread_cpu_milliseconds(self)) < 50) {
     }
+    const ThreadTimes exact_before_end = thread_cpu_milliseconds(self);
     const double ticks = cpu_milliseconds(self) - ticks_start;
-    const double exact = thread_cpu_milliseconds(self) - exact_start;
-    // The ticks are 10 ms each; the two may part by one tick either way.
-    EXPECT_NEAR(ticks, exact, 10.0 + 1.0);
+    const ThreadTimes exact_after_end = thread_cpu_milliseconds(self);
+    // User and system time are each counted in whole ticks of 10 ms, cut
+    // off at both readings: their sum may part from the time it spans by
+    // less than two ticks either way.
+    EXPECT_GT(ticks, cpu_milliseconds_between(exact_after_start, exact_before_end) - 20.0);
+    EXPECT_LT(ticks, cpu_milliseconds_between(exact_before_start, exact_after_end) + 20.0);
+}
+
+TEST(ProcStatsTest, AThreadThatEndsBetweenTwoReadingsTakesNothingAway) {
+    const pid_t self = ::getpid();
+    std::promise<void> spun;
+    std::promise<void> end;
+    std::thread busy([&] {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(30);
+        while (std::chrono::steady_clock::now() < until) {
+        }
+        spun.set_value();
+        end.get_future().wait();
+    });
+    spun.get_future().wait();
+    const ThreadTimes before = thread_cpu_milliseconds(self);
+    end.set_value();
+    busy.join();
+    const double spent = cpu_milliseconds_between(before, thread_cpu_milliseconds(self));
+    EXPECT_GE(spent, 0) << "the ended thread's time was taken away";
+    EXPECT_LT(spent, 10);
 }
 
 }  // namespace

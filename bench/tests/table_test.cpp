@@ -30,11 +30,14 @@ TEST(MeetsTest, AZeroBaselineAllowsOnlyZero) {
     EXPECT_EQ(meets(row(0.02, 0, goal)), false);
 }
 
-TEST(MeetsTest, WithinLimitsTheChangeEitherWay) {
+TEST(MeetsTest, WithinLimitsTheChangeEitherWayAndAtLeastAFloor) {
     const Goal goal{Goal::Kind::Within, 1024};
     EXPECT_EQ(meets(row(-1024, std::nullopt, goal)), true);
     EXPECT_EQ(meets(row(1025, std::nullopt, goal)), false);
     EXPECT_EQ(meets(row(-1, std::nullopt, Goal{Goal::Kind::Within, 0})), false);
+    const Goal floor{Goal::Kind::AtLeast, 195};
+    EXPECT_EQ(meets(row(195, std::nullopt, floor)), true);
+    EXPECT_EQ(meets(row(194, std::nullopt, floor)), false);
 }
 
 TEST(MeetsTest, NoVerdictWithoutAGoalOrItsBaseline) {
@@ -74,8 +77,9 @@ TEST(FormatTableTest, ShowsRatiosAndVerdicts) {
         {"a", "req/s", 600, 1000, Goal{Goal::Kind::AtLeastTimesBaseline, 0.7}, 0},
         {"b", "KiB", -2048, std::nullopt, Goal{Goal::Kind::Within, 1024}, 0},
         {"c", "%", 0, 0, Goal{Goal::Kind::AtMostTimesBaseline, 1.0}, 2},
+        {"d", "trials", 12, std::nullopt, Goal{Goal::Kind::AtLeast, 195}, 0},
     }));
-    ASSERT_EQ(lines.size(), 5u);
+    ASSERT_EQ(lines.size(), 6u);
     EXPECT_NE(lines[2].find("0.60"), std::string::npos);
     EXPECT_TRUE(lines[2].ends_with("MISSED"));
     EXPECT_NE(lines[3].find("-2,048"), std::string::npos);
@@ -89,6 +93,8 @@ TEST(FormatTableTest, ShowsRatiosAndVerdicts) {
     }
     EXPECT_EQ(cells, (std::vector<std::string>{"c", "%", "0.00", "0.00", "-", "<=", "1.00", "x",
                                                "baseline", "met"}));
+    EXPECT_NE(lines[5].find("at least 195 trials"), std::string::npos);
+    EXPECT_TRUE(lines[5].ends_with("MISSED"));
 }
 
 }  // namespace

@@ -160,7 +160,10 @@ std::string describe(const Reply& reply) {
         case Reply::Kind::not_understood:
             break;
     }
-    return "\"" + safe_text(bytes, false) + "\"";
+    std::string quoted = "\"";
+    quoted += safe_text(bytes, false);
+    quoted += '"';
+    return quoted;
 }
 
 std::string arrival_line(const Reply& reply) {

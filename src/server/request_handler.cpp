@@ -18,7 +18,9 @@ RequestHandler::RequestHandler(ClientTable& clients, ui::MainWindow& window, ui:
 void RequestHandler::PROCESS_DATA(const std::string& data, const std::string& remote_host_ip) {
     clients_.record(remote_host_ip);
     // The count as text with its sign position: a blank, then the digits.
-    window_.NUM_CLIENTS_LABEL.set_caption(" " + std::to_string(clients_.NUM_CLIENTS()));
+    std::string count = " ";
+    count += std::to_string(clients_.NUM_CLIENTS());
+    window_.NUM_CLIENTS_LABEL.set_caption(count);
 
     const std::string keyword = data.substr(0, 6);
     if (keyword == "STATUS") {

@@ -4,7 +4,9 @@ namespace util {
 
 namespace {
 std::string two_digits(int value) {
-    return (value < 10 ? "0" : "") + std::to_string(value);
+    std::string digits = value < 10 ? "0" : "";
+    digits += std::to_string(value);
+    return digits;
 }
 
 std::string twelve_hour(const platform::TimeOfDay& time, bool pad_hour) {

@@ -31,7 +31,9 @@ bool replace_text_file(const std::filesystem::path& path, std::string_view text)
     // The process id keeps two running copies of the program from sharing a
     // temporary name; the suffix keeps it apart from the names editors use.
     std::filesystem::path temporary = path;
-    temporary += "." + std::to_string(::getpid()) + ".tmp";
+    temporary += ".";
+    temporary += std::to_string(::getpid());
+    temporary += ".tmp";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
