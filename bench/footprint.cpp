@@ -80,11 +80,15 @@ std::vector<Row> footprint_rows(const FootprintOptions& options) {
     const std::string idle = std::to_string(options.idle.count()) + " s";
     const std::string span = std::to_string(options.first_requests / 1000) + "k -> " +
                              std::to_string(options.all_requests / 1000) + "k requests";
+    // Idle CPU and peak RSS must be no worse than in the last run before the
+    // socket engine (docs/performance.md): 1.26 and 1.28 times the minimal
+    // Qt program.
     return {
         {"Idle CPU over " + idle, "ms", orvanta_cpu, minimal_cpu,
-         Goal{Goal::Kind::AtMostTimesBaseline, 1.2}, 1},
+         Goal{Goal::Kind::AtMostTimesBaseline, 1.26}, 1},
         {"Peak RSS (VmHWM)", "MiB", static_cast<double>(orvanta_peak) / 1024.0,
-         static_cast<double>(minimal_peak) / 1024.0, Goal{Goal::Kind::AtMostTimesBaseline, 1.3}, 1},
+         static_cast<double>(minimal_peak) / 1024.0, Goal{Goal::Kind::AtMostTimesBaseline, 1.28},
+         1},
         {"RSS change, " + span, "KiB", static_cast<double>(all.rss_kib - first.rss_kib),
          std::nullopt, Goal{Goal::Kind::Within, 1024}, 0},
         {"Open fds change, " + span, "fds",

@@ -30,7 +30,7 @@ namespace {
 
 struct Scale {
     int throughput_requests = 20000;
-    int round_trips = 2000;
+    int round_trips = 20000;
     int burst_requests = 5000;
     int closing_order_trials = 200;
     bench::FootprintOptions footprint;
