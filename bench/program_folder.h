@@ -11,7 +11,9 @@ namespace bench {
 class FolderLocation final : public platform::ProgramLocation {
   public:
     explicit FolderLocation(std::string folder) : folder_(std::move(folder)) {}
-    std::string program_folder() const override { return folder_; }
+    std::string system_folder() const override { return folder_; }
+    std::string settings_folder() const override { return folder_; }
+    std::string state_folder() const override { return folder_; }
 
   private:
     std::string folder_;

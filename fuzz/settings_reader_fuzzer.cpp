@@ -24,6 +24,8 @@ class MemoryFileSystem : public platform::FileSystem {
     std::map<std::string, std::string> files;
 
     bool is_regular_file(const std::string& path) override { return files.count(path) != 0; }
+    bool exists(const std::string& path) override { return files.count(path) != 0; }
+    void make_folders(const std::string&, unsigned) override {}
     std::string read_file(const std::string& path) override {
         const auto found = files.find(path);
         if (found == files.end()) {
@@ -59,7 +61,9 @@ class MemoryFileSystem : public platform::FileSystem {
 
 class Folder : public platform::ProgramLocation {
   public:
-    std::string program_folder() const override { return "/orvanta"; }
+    std::string system_folder() const override { return "/orvanta"; }
+    std::string settings_folder() const override { return "/orvanta"; }
+    std::string state_folder() const override { return "/orvanta"; }
 };
 
 class Clock : public platform::Clock {

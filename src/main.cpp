@@ -3,26 +3,39 @@
 #include <QApplication>
 #include <cstdio>
 #include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
 
 #include "app/form1.h"
+#include "app/launch.h"
 #include "platform/navsim/simulated_navigator.h"
+#include "platform/posix/folder_layout.h"
 #include "platform/qt/application.h"
 #include "platform/qt/qt_platform.h"
-#include "platform/qt/qt_program_location.h"
 #include "platform/qt/qt_signal_closer.h"
 #include "util/file_utilities.h"
 
 namespace {
 
-int run(QApplication& application) {
+std::vector<std::string> arguments_of(int argc, char* argv[]) {
+    return {argv + (argc > 0 ? 1 : 0), argv + argc};
+}
+
+int run(QApplication& application, const platform::posix::FolderLayout& layout) {
     platform::qt::QtPlatform qt;
-    platform::qt::QtProgramLocation location;
-    // The navigator's state lies in the system directory, the program's folder.
+    // The navigator's state lies in the program's folder, or installed in
+    // the user's state folder, made when it is first needed.
+    try {
+        qt.files.make_folders(layout.state_folder(), 0700);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "orvanta: %s\n", error.what());
+    }
     platform::navsim::SimulatedNavigator navigator(
-        util::join_path(location.program_folder(), "navsim.state"), qt.clock, qt.timers);
+        util::join_path(layout.state_folder(), "navsim.state"), qt.clock, qt.timers);
 
     app::Form1 form1({navigator, qt.clock, qt.timers, qt.tray, qt.events, qt.message_box,
-                      qt.desktop, qt.network, qt.files, location, qt.version_info, qt.shell,
+                      qt.desktop, qt.network, qt.files, layout, qt.version_info, qt.shell,
                       qt.console});
     // A desktop logging out, a service manager or Ctrl-C close the window
     // as the user would, so the settings are saved as usual.
@@ -46,12 +59,31 @@ int run(QApplication& application) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    const auto application = platform::qt::make_application(argc, argv);
-    // The program ends when its main window has faded out, not when the
-    // last window closes (the splash screen may be the first to go).
-    QApplication::setQuitOnLastWindowClosed(false);
     try {
-        return run(*application);
+        const auto layout = platform::posix::FolderLayout::of_this_program();
+        platform::posix::PosixFileSystem files;
+        app::Launch launch(files,
+                           {layout.settings_folder(), layout.autostart_folder(),
+                            platform::posix::executable_path()},
+                           std::cout, std::cerr);
+        // The program's own options and orvanta.conf come before Qt, so that
+        // neither needs a display.
+        if (const auto status = launch.handle(app::parse_command_line(arguments_of(argc, argv)))) {
+            return *status;
+        }
+        app::OrvantaConf conf;
+        if (const auto status = launch.read_conf(conf)) {
+            return *status;
+        }
+        const auto application = platform::qt::make_application(argc, argv);
+        // Qt has taken its own arguments; nothing else is expected.
+        if (const auto rest = arguments_of(argc, argv); !rest.empty()) {
+            return launch.handle(app::unexpected_arguments(rest)).value_or(2);
+        }
+        // The program ends when its main window has faded out, not when the
+        // last window closes (the splash screen may be the first to go).
+        QApplication::setQuitOnLastWindowClosed(false);
+        return run(*application, layout);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "orvanta: %s\n", error.what());
         return 1;

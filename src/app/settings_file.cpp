@@ -122,8 +122,8 @@ void add_line(std::string& text, std::string_view line) {
 
 }  // namespace
 
-std::string settings_path(const std::string& program_folder) {
-    return util::join_path(program_folder, std::string(kSettingsFileName));
+std::string settings_path(const std::string& settings_folder) {
+    return util::join_path(settings_folder, std::string(kSettingsFileName));
 }
 
 std::string format_settings(const Settings& settings, std::string_view date) {

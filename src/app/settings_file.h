@@ -17,8 +17,8 @@ namespace app {
 
 inline constexpr std::string_view kSettingsFileName = "Orvanta.ini";
 
-// The file in the program's folder.
-std::string settings_path(const std::string& program_folder);
+// The file in the settings folder.
+std::string settings_path(const std::string& settings_folder);
 
 // The whole text of the file for these values; date goes on the last line.
 std::string format_settings(const Settings& settings, std::string_view date);

@@ -16,7 +16,7 @@ SettingsReader::SettingsReader(platform::FileSystem& files,
 SettingsReadOutcome SettingsReader::read(Settings& settings) const {
     try {
         // Asked afresh each time: where the program lies is not ours to cache.
-        const std::string path = settings_path(location_.program_folder());
+        const std::string path = settings_path(location_.settings_folder());
         if (!util::FileUtilities(files_, location_).FileExists(path)) {
             return SettingsReadOutcome::Missing;
         }

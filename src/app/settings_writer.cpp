@@ -59,12 +59,15 @@ SettingsWriter::SettingsWriter(platform::FileSystem& files,
 
 bool SettingsWriter::write(const Settings& settings) const {
     try {
-        const std::string folder = location_.program_folder();
+        const std::string folder = location_.settings_folder();
         const std::string path = settings_path(folder);
         if (util::FileUtilities(files_, location_).FileExists(path) && !files_.is_writable(path)) {
             return false;
         }
         const std::string bytes = util::to_cp1252(format_settings(settings, clock_.short_date()));
+        // Installed, the folder is the user's own, made on the first save;
+        // a program's folder is there already.
+        files_.make_folders(folder, private_folder);
 
         PendingFile pending(files_, files_.create_temporary(folder));
         pending.write_and_commit(bytes);

@@ -18,6 +18,9 @@ namespace app {
 // marked it so to keep it as it is.
 class SettingsWriter {
   public:
+    // The settings folder, when it has to be made, is the user's alone.
+    static constexpr unsigned private_folder = 0700;
+
     SettingsWriter(platform::FileSystem& files, const platform::ProgramLocation& location,
                    const platform::Clock& clock);
 

@@ -33,6 +33,12 @@ class FileSystem {
 
     // Whether path names an existing regular file, a link to one included.
     virtual bool is_regular_file(const std::string& path) = 0;
+    // Whether anything is at path: a file, a folder, or anything else.
+    virtual bool exists(const std::string& path) = 0;
+    // Makes the folder and any of its parents that are missing, each with the
+    // given permission bits; folders that exist are left as they are. Throws
+    // platform::Failure.
+    virtual void make_folders(const std::string& path, unsigned mode) = 0;
     // The file's whole content; throws platform::Failure when it cannot be read.
     virtual std::string read_file(const std::string& path) = 0;
     // Whether an existing file may be rewritten: false for a file that is

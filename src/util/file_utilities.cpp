@@ -30,7 +30,7 @@ bool FileUtilities::FileExists(const std::string& path) const {
 
 std::string FileUtilities::GetSystemPath() const {
     try {
-        std::string folder = location_.program_folder();
+        std::string folder = location_.system_folder();
         while (folder.size() > 1 && folder.back() == '/') {
             folder.pop_back();
         }

@@ -143,8 +143,14 @@ class SettingsWriterTest : public ::testing::Test {
 
 TEST_F(SettingsWriterTest, WritesFortyNineLinesWithTheValuesOnTheirFixedLines) {
     clock.date = "12.06.26 \u00E9\u20AC";
+    location.settings = "/home/ann/.config/orvanta";
     ASSERT_TRUE(writer.write(kInFile));
     EXPECT_EQ(files.writable_fault.calls(), 0) << "a first file needs no check";
+    // The folder is made for the first save, the user's alone.
+    EXPECT_EQ(files.made_folders,
+              (std::vector<std::pair<std::string, unsigned>>{{"/home/ann/.config/orvanta", 0700}}));
+    location.settings.clear();
+    ASSERT_TRUE(writer.write(kInFile));
     const std::string& text = files.entries[kPath].bytes;
     std::vector<std::string> lines;
     for (std::size_t at = 0, end = 0; at < text.size(); at = end + 2) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <map>
 #include <memory>
@@ -39,6 +40,10 @@ class FakeFileSystem : public platform::FileSystem {
     Fault write_fault;
     Fault commit_fault;
     Fault replace_fault;
+    Fault folder_fault;
+
+    // The folders made by make_folders, with the mode asked for, in order.
+    std::vector<std::pair<std::string, unsigned>> made_folders;
 
     // Room left on the disk, in bytes; nothing means no limit.
     std::optional<std::size_t> free_bytes;
@@ -63,6 +68,17 @@ class FakeFileSystem : public platform::FileSystem {
         regular_fault.check("is_regular_file");
         const auto found = entries.find(path);
         return found != entries.end() && found->second.regular;
+    }
+
+    bool exists(const std::string& path) override {
+        return contains(path) ||
+               std::any_of(made_folders.begin(), made_folders.end(),
+                           [&path](const auto& folder) { return folder.first == path; });
+    }
+
+    void make_folders(const std::string& path, unsigned mode) override {
+        folder_fault.check("make_folders");
+        made_folders.emplace_back(path, mode);
     }
 
     std::string read_file(const std::string& path) override {

@@ -31,13 +31,24 @@ class FakeShell : public platform::Shell {
 };
 
 // The program's folder; can be told to fail.
+// The portable layout by default: every folder is the program's own.
 class FakeProgramLocation : public platform::ProgramLocation {
   public:
     std::string folder = "/opt/orvanta";
+    // Where the settings and the state lie instead, when set.
+    std::string settings;
+    std::string state;
     mutable Fault fault;
-    std::string program_folder() const override {
-        fault.check("program_folder");
-        return folder;
+    std::string system_folder() const override { return checked(folder); }
+    std::string settings_folder() const override {
+        return checked(settings.empty() ? folder : settings);
+    }
+    std::string state_folder() const override { return checked(state.empty() ? folder : state); }
+
+  private:
+    std::string checked(const std::string& path) const {
+        fault.check("folder");
+        return path;
     }
 };
 

@@ -121,6 +121,34 @@ bool PosixFileSystem::is_regular_file(const std::string& path) {
     return S_ISREG(status.st_mode);
 }
 
+bool PosixFileSystem::exists(const std::string& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0;
+}
+
+void PosixFileSystem::make_folders(const std::string& path, unsigned mode) {
+    if (path.empty()) {
+        return;
+    }
+    // Parents first, each one only when it is missing.
+    for (std::size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
+        const std::string folder = path.substr(0, end);
+        struct stat status {};
+        if (::stat(folder.c_str(), &status) != 0) {
+            if (::mkdir(folder.c_str(), static_cast<mode_t>(mode)) != 0 && errno != EEXIST) {
+                fail("mkdir", folder, errno);
+            }
+            // mkdir takes the umask away; the mode asked for is what counts.
+            ::chmod(folder.c_str(), static_cast<mode_t>(mode));
+        } else if (!S_ISDIR(status.st_mode)) {
+            fail("mkdir", folder, ENOTDIR);
+        }
+        if (end == std::string::npos) {
+            return;
+        }
+    }
+}
+
 std::string PosixFileSystem::read_file(const std::string& path) {
     int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {

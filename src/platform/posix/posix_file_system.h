@@ -21,6 +21,10 @@ class PosixFileSystem final : public FileSystem {
     // Follows links. A path that does not lead anywhere is no regular file;
     // other errors (no permission to search a folder, ...) throw.
     bool is_regular_file(const std::string& path) override;
+    // A link that leads nowhere is something too: it is there to be mended.
+    bool exists(const std::string& path) override;
+    // The mode is given exactly, whatever the umask.
+    void make_folders(const std::string& path, unsigned mode) override;
     std::string read_file(const std::string& path) override;
     // False also for a file without any write permission bit when we are
     // root, who could write it anyway: the bits say what the user wants.

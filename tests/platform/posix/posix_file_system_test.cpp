@@ -77,6 +77,23 @@ TEST_F(PosixFileSystemTest, ATemporaryFileReplacesTheTargetInOneStepKeepingItsMo
     EXPECT_EQ(fs::status(at("fresh")).permissions(), fs::perms(0640));
 }
 
+TEST_F(PosixFileSystemTest, FoldersAreMadeWithTheirParentsAndExactlyTheModeAskedFor) {
+    const std::string deep = at("config/orvanta");
+    EXPECT_FALSE(files.exists(deep));
+    files.make_folders(deep, 0700);
+    ASSERT_TRUE(fs::is_directory(deep));
+    for (const std::string& made : {at("config"), deep}) {
+        struct stat status {};
+        ASSERT_EQ(::stat(made.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0700U) << made << ": whatever the umask";
+    }
+    EXPECT_TRUE(files.exists(deep));
+    fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::group_read);
+    files.make_folders(at("config"), 0755);  // there already: left as it is
+    write_file(at("file"), "x");
+    EXPECT_THROW(files.make_folders(at("file/below"), 0700), platform::Failure);
+}
+
 TEST_F(PosixFileSystemTest, ACommittedOrDroppedFileIsClosed) {
     const int open_before = open_descriptors();
     auto committed = files.create_temporary(folder.path().string());

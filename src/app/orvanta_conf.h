@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "platform/file_system.h"
+
+namespace app {
+
+// orvanta.conf: the settings that only this edition has, beside Orvanta.ini,
+// which other programs read and which never grows. The program never writes
+// it. UTF-8 text, one `key = value` a line (blanks around both ignored);
+// blank lines and lines whose first non-blank character is '#' say nothing.
+//
+// Keys:
+//   navigator = simulated   what stands behind the navigator control (the
+//                           default, and for now the only value)
+
+inline constexpr std::string_view kConfFileName = "orvanta.conf";
+
+struct OrvantaConf {
+    enum class Navigator { Simulated };
+    Navigator navigator = Navigator::Simulated;
+
+    bool operator==(const OrvantaConf&) const = default;
+};
+
+// What is wrong with the file, and on which line (0 where no line is meant).
+struct ConfError {
+    int line = 0;
+    std::string what;
+
+    bool operator==(const ConfError&) const = default;
+};
+
+using ConfResult = std::variant<OrvantaConf, ConfError>;
+
+// Reads the file's text. An unknown key, a key given twice, a value that is
+// not allowed, a line without '=' or text that is not UTF-8 is an error: a
+// typo must never run the program on settings other than those written.
+ConfResult parse_orvanta_conf(std::string_view text);
+
+// Reads the file at path: every default when nothing is there, an error when
+// something is there but cannot be read.
+ConfResult read_orvanta_conf(platform::FileSystem& files, const std::string& path);
+
+}  // namespace app

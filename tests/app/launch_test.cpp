@@ -1,0 +1,77 @@
+#include "app/launch.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/autostart.h"
+#include "fakes/fake_file_system.h"
+
+namespace {
+
+using Action = app::CommandLine::Action;
+using Arguments = std::vector<std::string>;
+
+TEST(LaunchTest, OwnOptionsStandAloneAndEverythingElseIsLeftToQt) {
+    const std::pair<Arguments, Action> cases[] = {
+        {{}, Action::Run},
+        {{"-platform", "offscreen"}, Action::Run},
+        {{"--help"}, Action::Help},
+        {{"--version"}, Action::Version},
+        {{"--autostart", "on"}, Action::AutostartOn},
+        {{"--autostart=off"}, Action::AutostartOff},
+        {{"--autostart"}, Action::Mistake},
+        {{"--autostart", "yes"}, Action::Mistake},
+        {{"--autostart", "on", "--version"}, Action::Mistake},
+        {{"-platform", "offscreen", "--help"}, Action::Mistake},
+        {{"--help", "extra"}, Action::Mistake},
+    };
+    for (const auto& [arguments, action] : cases) {
+        EXPECT_EQ(app::parse_command_line(arguments).action, action)
+            << (arguments.empty() ? "" : arguments.back());
+    }
+    EXPECT_EQ(app::unexpected_arguments({"bogus", "-x"}).mistake,
+              "unexpected arguments \"bogus\" \"-x\"");
+}
+
+TEST(LaunchTest, AnswersTheOptionsWithTheRightStatusAndStream) {
+    fakes::FakeFileSystem files;
+    std::ostringstream out;
+    std::ostringstream err;
+    app::Launch launch(files, {"/s", "/home/ann/.config/autostart", "/opt/my apps/orvanta"}, out,
+                       err);
+    EXPECT_EQ(launch.handle({Action::Run, {}}), std::nullopt);
+    EXPECT_EQ(launch.handle({Action::Version, {}}), 0);
+    EXPECT_EQ(out.str(), "Orvanta v1.00\n") << "as the about box shows it";
+    EXPECT_EQ(launch.handle(app::unexpected_arguments({"bogus"})), 2);
+    EXPECT_EQ(err.str().rfind("orvanta: unexpected argument \"bogus\"\nUsage: orvanta", 0), 0U);
+
+    // On, then off: written whole, then gone; off again is no fault.
+    const std::string entry = "/home/ann/.config/autostart/org.orvanta.Orvanta.desktop";
+    EXPECT_EQ(launch.handle({Action::AutostartOn, {}}), 0);
+    ASSERT_TRUE(files.contains(entry));
+    EXPECT_NE(files.entries.at(entry).bytes.find("\nExec=\"/opt/my apps/orvanta\"\n"),
+              std::string::npos);
+    EXPECT_EQ(files.made_folders.back().first, "/home/ann/.config/autostart");
+    EXPECT_EQ(launch.handle({Action::AutostartOff, {}}), 0);
+    EXPECT_FALSE(files.contains(entry));
+    EXPECT_EQ(launch.handle({Action::AutostartOff, {}}), 0);
+    EXPECT_EQ(files.paths(), std::vector<std::string>{}) << "no temporary file left behind";
+
+    files.replace_fault.always();
+    err.str("");
+    EXPECT_EQ(launch.handle({Action::AutostartOn, {}}), 1);
+    EXPECT_NE(err.str().find("orvanta: --autostart: "), std::string::npos);
+    EXPECT_EQ(files.paths(), std::vector<std::string>{}) << "no temporary file left behind";
+}
+
+TEST(LaunchTest, ExecQuotesWhatADesktopWouldSplitOrExpand) {
+    EXPECT_EQ(app::exec_argument("/usr/bin/orvanta"), "/usr/bin/orvanta");
+    EXPECT_EQ(app::exec_argument("/opt/50%/orvanta"), "/opt/50%%/orvanta");
+    EXPECT_EQ(app::exec_argument("/home/a b/$x\"`\\"), R"("/home/a b/\\$x\\"\\`\\\\")");
+    EXPECT_THROW(app::exec_argument("/tmp/line\nbreak"), platform::Failure);
+}
+
+}  // namespace
