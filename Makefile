@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test sanitize valgrind check fuzz format format-check clean bench bench-check
+.PHONY: all deps configure build run test install package package-check sanitize valgrind check fuzz format format-check clean bench bench-check
 
 all: build
 
@@ -23,6 +23,23 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Installs the programs and their files under PREFIX (DESTDIR=/some/folder
+# to stage them there instead).
+PREFIX ?= /usr/local
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# The Debian package, build/orvanta_<version>_<arch>.deb, made from the same
+# build as the tests, under /usr; docs/packaging.md says what is in it.
+package: build
+	scripts/install-deps package
+	cd $(BUILD) && cpack -G DEB
+
+# The package checked with desktop-file-validate, appstreamcli, man and
+# lintian, and its files, modes and icons checked one by one.
+package-check: package
+	scripts/check-package $(BUILD)
 
 # Every test again, the end-to-end tests included, built with
 # AddressSanitizer and UndefinedBehaviorSanitizer.

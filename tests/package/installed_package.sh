@@ -1,0 +1,187 @@
+#!/usr/bin/env bash
+# Installs build/orvanta_*.deb with apt-get, runs the installed program as a
+# user with a fresh home would, and purges the package again: the settings
+# come from ~/.config/orvanta, the simulated navigator's state goes to
+# ~/.local/state/orvanta, NAVCTRL.OCX is found in /usr/lib/orvanta, and
+# SIGTERM saves the settings where they came from. Needs root; CI runs it
+# after `make package`.
+# Usage: tests/package/installed_package.sh [BUILD_DIR]   (default build)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+build=${1:-build}
+if [[ $(id -u) -ne 0 ]]; then
+  echo "installed_package: needs root, to install and purge the package" >&2
+  exit 1
+fi
+debs=("$build"/orvanta_*.deb)
+if [[ ${#debs[@]} -ne 1 || ! -f ${debs[0]} ]]; then
+  echo "installed_package: expected one orvanta_*.deb in $build/ (make package)" >&2
+  exit 1
+fi
+deb=$(realpath "${debs[0]}")
+if dpkg-query -W -f='${Status}' orvanta 2>/dev/null | grep -q installed; then
+  echo "installed_package: orvanta is installed already; this test would remove it" >&2
+  exit 1
+fi
+
+# Where a program that took itself for portable would write, beside
+# itself: whatever appears there is removed again, whatever was there is not.
+strays=()
+for path in /usr/bin/Orvanta.ini /usr/bin/navsim.state /usr/lib/orvanta/Orvanta.ini \
+  /usr/lib/orvanta/navsim.state; do
+  [[ -e $path ]] || strays+=("$path")
+done
+
+home=$(mktemp -d)
+pid=
+installed=false
+cleanup() {
+  if [[ -n $pid ]]; then
+    kill -9 "$pid" 2>/dev/null || true
+  fi
+  rm -f "${strays[@]}"
+  if [[ $installed == true ]]; then
+    DEBIAN_FRONTEND=noninteractive apt-get purge -y -q orvanta >/dev/null 2>&1 || true
+  fi
+  rm -rf "$home"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [[ -f $home/out.log ]]; then
+    echo "--- orvanta's output:" >&2
+    cat "$home/out.log" >&2
+  fi
+  exit 1
+}
+
+packages() {
+  dpkg-query -W -f='${Package} ${Status}\n' | grep ' installed$' | LC_ALL=C sort
+}
+packages_before=$(packages)
+
+export DEBIAN_FRONTEND=noninteractive
+apt-get install -y -q "$deb" >"$home/apt.log" 2>&1 || { cat "$home/apt.log" >&2; fail "apt-get install"; }
+installed=true
+package_files=$(dpkg -L orvanta)
+for path in /usr/bin/orvanta /usr/bin/orvanta-client /usr/lib/orvanta/NAVCTRL.OCX; do
+  [[ -f $path ]] || fail "$path is not installed"
+done
+# Only the installed layout can find the control: nothing lies beside the
+# program.
+[[ ! -e /usr/bin/NAVCTRL.OCX ]] || fail "NAVCTRL.OCX lies in /usr/bin"
+
+port_in_use() {
+  (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null
+}
+for _ in $(seq 1 50); do
+  listen_port=$((1024 + RANDOM % 31000))
+  transmit_port=$((listen_port + 1))
+  if ! port_in_use "$listen_port" && ! port_in_use "$transmit_port"; then
+    break
+  fi
+done
+
+# The settings as the program writes them, 49 lines, with our ports, the
+# window position saved on exit and a date that SIGTERM must replace.
+config=$home/.config/orvanta
+state=$home/.local/state/orvanta
+mkdir -p "$config"
+write_settings() {
+  local values=("$listen_port" "$transmit_port" 0 0 True False False False 5)
+  local labels=("Remote Receive port" "Remote Transmit port" "Window Left Position"
+    "Window Top Position" "Save Window Position on Exit option" "Always Keep Connected option"
+    "Startup in Mini-Mode option" "Startup in System Tray option"
+    "DPC hardware status poll interval")
+  local spacers=(0 1 2 1 2 2 2 2 2)
+  printf "'\r\n'         Orvanta INI Settings File\r\n"
+  printf "'\r\n%.0s" 1 2 3 4 5 6 7 8 9 10
+  for i in "${!values[@]}"; do
+    if ((spacers[i] > 0)); then
+      printf "'\r\n%.0s" $(seq 1 "${spacers[i]}")
+    fi
+    printf "' The following line contains the %s:\r\n%s\r\n" "${labels[$i]}" "${values[$i]}"
+  done
+  printf "'\r\n'\r\n'\r\n' Date INI last modified:\r\n'1/1/2000\r\n"
+}
+write_settings >"$config/Orvanta.ini"
+[[ $(wc -l <"$config/Orvanta.ini") -eq 49 ]] || fail "the test's settings file is not 49 lines"
+written=$(md5sum <"$config/Orvanta.ini")
+
+client() {
+  /usr/bin/orvanta-client --port "$listen_port" --reply-port "$transmit_port" --timeout 3 "$@"
+}
+
+# A user's session: a home of its own and no XDG variables, started from
+# that home so that no file of the source tree can be picked up.
+cd "$home"
+env -u XDG_CONFIG_HOME -u XDG_STATE_HOME -u XDG_DATA_HOME HOME="$home" \
+  QT_QPA_PLATFORM=offscreen /usr/bin/orvanta >"$home/out.log" 2>&1 &
+pid=$!
+
+# The server only starts once start-up has found a NAVCTRL.OCX of version
+# 2.20; with none, the version box stops start-up before it.
+# Read from the kernel's tables, without connecting: a connection would be
+# a client's request. The server's socket may take IPv6 and IPv4 alike, and
+# then lies in tcp6.
+listens() {
+  grep -qE "^ *[0-9]+: [0-9A-F]+:$(printf '%04X' "$1") 0+:0000 0A " /proc/net/tcp /proc/net/tcp6
+}
+listening=false
+for _ in $(seq 1 30); do
+  if listens "$listen_port"; then
+    listening=true
+    break
+  fi
+  kill -0 "$pid" 2>/dev/null || fail "orvanta ended during start-up"
+  sleep 0.5
+done
+[[ $listening == true ]] || fail "nothing listens on port $listen_port 15 s after the start"
+
+# A classified status (not the empty one of a program that never polled)
+# means the control answered.
+reply=
+for _ in $(seq 1 24); do
+  reply=$(client --raw status 2>/dev/null) || true
+  [[ $reply =~ ^STATUS-(CONN|DISC|DIAL)(SIGOK|NOSIG) ]] && break
+  sleep 0.5
+done
+[[ $reply =~ ^STATUS-DISCSIGOK ]] || fail "status reply '$reply', expected STATUS-DISCSIGOK"
+line=$(client status) || fail "orvanta-client status failed"
+[[ $line == "offline, signal present, last dial never" ]] || fail "status line '$line'"
+grep -q "Version Error" "$home/out.log" && fail "the program reports a version error"
+
+[[ -f $state/navsim.state ]] || fail "no navsim.state in ~/.local/state/orvanta"
+for path in "${strays[@]}" "$home/navsim.state"; do
+  [[ ! -e $path ]] || fail "$path was written"
+done
+
+kill -TERM "$pid"
+for _ in $(seq 1 100); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "orvanta did not end within 10 s of SIGTERM"
+status=0
+wait "$pid" || status=$?
+pid=
+[[ $status -eq 0 ]] || fail "orvanta ended with status $status"
+[[ $(md5sum <"$config/Orvanta.ini") != "$written" ]] || fail "SIGTERM did not rewrite Orvanta.ini"
+[[ $(wc -l <"$config/Orvanta.ini") -eq 49 ]] || fail "the rewritten Orvanta.ini is not 49 lines"
+[[ $(tail -n 1 "$config/Orvanta.ini") != $'\'1/1/2000\r' ]] || fail "the date line was not rewritten"
+for path in "${strays[@]}" "$home/Orvanta.ini"; do
+  [[ ! -e $path ]] || fail "$path was written"
+done
+
+cd /
+apt-get purge -y -q orvanta >"$home/apt.log" 2>&1 || { cat "$home/apt.log" >&2; fail "apt-get purge"; }
+installed=false
+dpkg -L orvanta >/dev/null 2>&1 && fail "dpkg still lists orvanta's files after the purge"
+while read -r path; do
+  [[ -d $path || ! -e $path ]] || fail "$path is left after the purge"
+done <<<"$package_files"
+[[ ! -e /usr/lib/orvanta ]] || fail "/usr/lib/orvanta is left after the purge"
+[[ $(packages) == "$packages_before" ]] || fail "the installed packages differ from before"
+echo "installed package: installed, served its status from the XDG folders, saved on SIGTERM, purged"
