@@ -60,6 +60,21 @@ std::string quoted(std::string_view text) {
     return result;
 }
 
+// A whole number from 0 to 100, digits alone.
+std::optional<int> percent(std::string_view text) {
+    if (text.empty() || text.size() > 3) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value <= 100 ? std::optional<int>(value) : std::nullopt;
+}
+
 }  // namespace
 
 ConfResult parse_orvanta_conf(std::string_view text) {
@@ -95,15 +110,44 @@ ConfResult parse_orvanta_conf(std::string_view text) {
             return ConfError{number, "key " + quoted(key) + " given again (first on line " +
                                          std::to_string(before->second) + ")"};
         }
-        seen.emplace(key, number);
         if (key == "navigator") {
-            if (value != "simulated") {
-                return ConfError{
-                    number, "navigator cannot be " + quoted(value) + "; it can be \"simulated\""};
+            if (value == "simulated") {
+                conf.navigator = OrvantaConf::Navigator::Simulated;
+            } else if (value == "networkmanager") {
+                conf.navigator = OrvantaConf::Navigator::NetworkManager;
+            } else {
+                return ConfError{number, "navigator cannot be " + quoted(value) +
+                                             "; it can be \"simulated\" or \"networkmanager\""};
             }
-            conf.navigator = OrvantaConf::Navigator::Simulated;
+        } else if (key == "connection") {
+            if (value.empty()) {
+                return ConfError{number, "connection needs a connection's id or UUID"};
+            }
+            conf.connection = value;
+        } else if (key == "min_signal") {
+            const auto minimum = percent(value);
+            if (!minimum) {
+                return ConfError{number, "min_signal must be a whole number from 0 to 100, not " +
+                                             quoted(value)};
+            }
+            conf.min_signal = *minimum;
         } else {
             return ConfError{number, "unknown key " + quoted(key)};
+        }
+        seen.emplace(key, number);
+    }
+    // What goes with which navigator, whatever the order of the lines.
+    if (conf.navigator == OrvantaConf::Navigator::NetworkManager) {
+        if (!seen.contains("connection")) {
+            return ConfError{seen.at("navigator"),
+                             "navigator = networkmanager needs a \"connection = ...\" line"};
+        }
+    } else {
+        for (const char* key : {"connection", "min_signal"}) {
+            if (const auto found = seen.find(key); found != seen.end()) {
+                return ConfError{found->second,
+                                 quoted(key) + " goes only with navigator = networkmanager"};
+            }
         }
     }
     return conf;

@@ -14,14 +14,23 @@ namespace app {
 // blank lines and lines whose first non-blank character is '#' say nothing.
 //
 // Keys:
-//   navigator = simulated   what stands behind the navigator control (the
-//                           default, and for now the only value)
+//   navigator = simulated | networkmanager
+//                  what stands behind the navigator control: the simulation
+//                  (the default) or a NetworkManager connection
+//   connection = <id or UUID>
+//                  the NetworkManager connection; required with, and
+//                  allowed only with, navigator = networkmanager
+//   min_signal = <0 to 100>
+//                  the weakest signal, in percent, that counts as a signal
+//                  (default 10); allowed only with networkmanager
 
 inline constexpr std::string_view kConfFileName = "orvanta.conf";
 
 struct OrvantaConf {
-    enum class Navigator { Simulated };
+    enum class Navigator { Simulated, NetworkManager };
     Navigator navigator = Navigator::Simulated;
+    std::string connection;
+    int min_signal = 10;
 
     bool operator==(const OrvantaConf&) const = default;
 };

@@ -19,6 +19,15 @@ TEST(OrvantaConfTest, KeysValuesCommentsAndBlanksAsAnOperatorWritesThem) {
                              "navigator=simulated\n# \xc3\xa9t\xc3\xa9 ok\n"}) {
         EXPECT_EQ(app::parse_orvanta_conf(text), app::ConfResult(OrvantaConf{})) << text;
     }
+    // The lines of a real link may come in any order.
+    const OrvantaConf link{OrvantaConf::Navigator::NetworkManager, "Sat uplink = 1", 0};
+    EXPECT_EQ(app::parse_orvanta_conf("min_signal = 0\nconnection =  Sat uplink = 1 \n"
+                                      "navigator = networkmanager\n"),
+              app::ConfResult(link));
+    EXPECT_EQ(
+        std::get<OrvantaConf>(app::parse_orvanta_conf("navigator = networkmanager\nconnection = x"))
+            .min_signal,
+        10);
 }
 
 TEST(OrvantaConfTest, EveryMistakeNamesItsLine) {
@@ -26,13 +35,25 @@ TEST(OrvantaConfTest, EveryMistakeNamesItsLine) {
         {"# ok\nnavigatr = simulated\n", {2, "unknown key \"navigatr\""}},
         {"navigator = simulated\n\nnavigator = simulated\n",
          {3, "key \"navigator\" given again (first on line 1)"}},
-        {"navigator = networkmanager\n",
-         {1, "navigator cannot be \"networkmanager\"; it can be \"simulated\""}},
-        {"navigator =\n", {1, "navigator cannot be \"\"; it can be \"simulated\""}},
+        {"navigator = nm\n",
+         {1, "navigator cannot be \"nm\"; it can be \"simulated\" or \"networkmanager\""}},
+        {"# x\nnavigator = networkmanager\n",
+         {2, "navigator = networkmanager needs a \"connection = ...\" line"}},
+        {"connection = Sat\nnavigator = simulated\n",
+         {1, "\"connection\" goes only with navigator = networkmanager"}},
+        {"\nmin_signal = 20\n", {2, "\"min_signal\" goes only with navigator = networkmanager"}},
+        {"navigator = networkmanager\nconnection = Sat\nmin_signal = 101\n",
+         {3, "min_signal must be a whole number from 0 to 100, not \"101\""}},
+        {"navigator = networkmanager\nconnection = Sat\nmin_signal = -1\n",
+         {3, "min_signal must be a whole number from 0 to 100, not \"-1\""}},
+        {"navigator = networkmanager\nconnection =\n",
+         {2, "connection needs a connection's id or UUID"}},
         {"\nnavigator simulated\n", {2, "expected \"key = value\", found \"navigator simulated\""}},
         {"= simulated\n", {1, "a value without a key"}},
         {"navigator = simulated # the link\n",
-         {1, "navigator cannot be \"simulated # the link\"; it can be \"simulated\""}},
+         {1,
+          "navigator cannot be \"simulated # the link\"; it can be \"simulated\" or "
+          "\"networkmanager\""}},
         {"navigator = simul\xe9ted\n", {0, "not UTF-8 text"}},
     };
     for (const auto& [text, error] : cases) {
@@ -53,7 +74,7 @@ TEST(OrvantaConfTest, TheLaunchStopsOnAMistakeBeforeAnyWindowAndSaysWhere) {
     EXPECT_EQ(launch.read_conf(conf), 2);
     EXPECT_EQ(err.str(),
               "orvanta: /home/ann/.config/orvanta/orvanta.conf:3: navigator cannot be \"yes\"; it "
-              "can be \"simulated\"\n");
+              "can be \"simulated\" or \"networkmanager\"\n");
 
     err.str("");
     files.read_fault.always();
