@@ -30,7 +30,7 @@ constexpr std::uint32_t deactivating = 3;
 
 const QString active_interface = "org.freedesktop.NetworkManager.Connection.Active";
 const QString device_interface = "org.freedesktop.NetworkManager.Device";
-const QString modem = "/org/freedesktop/ModemManager1/Modem/0";
+const QString modem = "/org/freedesktop/ModemManager1/Modem/1";
 
 using Reading = std::pair<int, int>;  // signal, connection
 
@@ -110,21 +110,23 @@ TEST_F(NetworkManagerNavigatorTest, SignalNeedsTheDeviceTheConnectionWouldUse) {
 
 TEST_F(NetworkManagerNavigatorTest, WifiSignalIsTheStrongestAccessPointOfTheSsid) {
     const QString wlan = network.add_wifi("wlan0", "wlan0", disconnected);
-    const QString uplink = network.add_access_point(wlan, "ap1", "uplink", 50);
+    const QString strongest = network.add_access_point(wlan, "ap1", "uplink", 50);
     network.add_access_point(wlan, "ap2", "neighbour", 90);
+    network.add_access_point(wlan, "ap3", "uplink", 20);
     network.add_connection("uplink", "802-11-wireless", {}, "uplink");
     start("uplink", 40);
     EXPECT_EQ(read(*navigator), Reading(1, 2));
 
     // A strong access point of another network does not count.
-    network.set(uplink, "org.freedesktop.NetworkManager.AccessPoint", "Strength",
+    network.set(strongest, "org.freedesktop.NetworkManager.AccessPoint", "Strength",
                 QVariant::fromValue(std::uint8_t{39}));
     EXPECT_TRUE(shows({3, 2}));
-    network.add_access_point(wlan, "ap3", "uplink", 40);
+    network.add_access_point(wlan, "ap4", "uplink", 40);
     EXPECT_TRUE(shows({1, 2}));
 }
 
 TEST_F(NetworkManagerNavigatorTest, ModemSignalIsModemManagersQualityOfItsModem) {
+    network.add_modem("/org/freedesktop/ModemManager1/Modem/0", 5);
     network.add_modem(modem, 60);
     network.add_modem_device("ttyUSB0", "ttyUSB0", disconnected, modem);
     network.add_connection("sat", "gsm");
