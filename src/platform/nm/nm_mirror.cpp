@@ -66,6 +66,7 @@ void NmMirror::clear() {
     outstanding_ = 0;
     present_ = false;
     failed_ = false;
+    filled_ = false;
     records_ = NetworkRecords{};
 }
 
@@ -89,7 +90,6 @@ void NmMirror::fetch(const std::string& path, const char* interface,
             if (generation != generation_) {
                 return;
             }
-            --outstanding_;
             if (essential && !present_) {
                 present_ = true;
                 trouble_.clear();
@@ -99,22 +99,23 @@ void NmMirror::fetch(const std::string& path, const char* interface,
                 }
             }
             apply(values);
+            answered();
         },
         [this, generation, essential, path](const QDBusError& error) {
             if (generation != generation_) {
                 return;
             }
-            --outstanding_;
             if (essential) {
                 failed_ = true;
                 trouble_ = error.message();
-                return;
+            } else {
+                // The object went away while it was being read; its removal
+                // arrives as a change of the list that named it.
+                records_.devices.erase(path);
+                records_.access_points.erase(path);
+                records_.actives.erase(path);
             }
-            // The object went away while it was being read; its removal
-            // arrives as a change of the list that named it.
-            records_.devices.erase(path);
-            records_.access_points.erase(path);
-            records_.actives.erase(path);
+            answered();
         });
 }
 
@@ -129,9 +130,9 @@ void NmMirror::fetch_connection(const std::string& path) {
             if (generation != generation_) {
                 return;
             }
-            --outstanding_;
             const auto found = records_.connections.find(path);
             if (found == records_.connections.end()) {
+                answered();
                 return;
             }
             const auto settings =
@@ -143,14 +144,22 @@ void NmMirror::fetch_connection(const std::string& path) {
             record.type = values::text(connection.value("type"));
             record.interface_name = values::text(connection.value("interface-name"));
             record.ssid = values::bytes(settings.value("802-11-wireless").value("ssid"));
+            answered();
         },
         [this, generation, path](const QDBusError&) {
             if (generation != generation_) {
                 return;
             }
-            --outstanding_;
             records_.connections.erase(path);
+            answered();
         });
+}
+
+void NmMirror::answered() {
+    --outstanding_;
+    if (outstanding_ == 0 && !failed_) {
+        filled_ = true;
+    }
 }
 
 void NmMirror::on_signal(const QDBusMessage& message) {

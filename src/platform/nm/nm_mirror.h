@@ -32,8 +32,10 @@ class NmMirror : public QObject {
 
     // NetworkManager answered the last reading, and has not left since.
     bool present() const { return present_; }
-    // Everything has been read since NetworkManager last appeared.
-    bool filled() const { return present_ && outstanding_ == 0 && !failed_; }
+    // Everything has been read once since NetworkManager last appeared.
+    // Objects that appear later are read in the background and do not
+    // count.
+    bool filled() const { return present_ && filled_; }
     // Why NetworkManager could not be read, while it cannot.
     const QString& trouble() const { return trouble_; }
     const NetworkRecords& records() const { return records_; }
@@ -51,6 +53,8 @@ class NmMirror : public QObject {
     void fetch(const std::string& path, const char* interface,
                std::function<void(const QVariantMap&)> apply, bool essential);
     void fetch_connection(const std::string& path);
+    // Counts one reply of the current reading.
+    void answered();
 
     void apply(const std::string& path, const QString& interface, const QVariantMap& values);
     void apply_manager(const QVariantMap& values);
@@ -73,6 +77,7 @@ class NmMirror : public QObject {
     NetworkRecords records_;
     bool present_ = false;
     bool failed_ = false;
+    bool filled_ = false;
     // NetworkManager's leaving was told, so its coming back is told too.
     bool gone_told_ = false;
     QString trouble_;

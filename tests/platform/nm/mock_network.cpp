@@ -32,7 +32,7 @@ const char* bus_config = R"(<!DOCTYPE busconfig PUBLIC
  "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
-  <type>system</type>
+  <type>session</type>
   <listen>unix:tmpdir=/tmp</listen>
   <auth>EXTERNAL</auth>
   <policy context="default">
@@ -131,6 +131,10 @@ void Child::stop() {
     }
 }
 
+void Child::signal(int number) {
+    ::kill(static_cast<pid_t>(process_.processId()), number);
+}
+
 MockNetwork::MockNetwork() {
     qDBusRegisterMetaType<MockMethod>();
     qDBusRegisterMetaType<QList<MockMethod>>();
@@ -201,6 +205,10 @@ void MockNetwork::start_network_manager() {
 
 void MockNetwork::stop_network_manager() {
     network_manager_.reset();
+}
+
+void MockNetwork::pause_network_manager(bool paused) {
+    network_manager_->signal(paused ? SIGSTOP : SIGCONT);
 }
 
 void MockNetwork::start_modem_manager() {

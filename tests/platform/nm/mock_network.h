@@ -24,6 +24,8 @@ class Child {
     ~Child() { stop(); }
 
     void stop();
+    // SIGSTOP freezes it, SIGCONT lets it go on.
+    void signal(int number);
     bool running() const { return process_.state() != QProcess::NotRunning; }
 
   private:
@@ -65,6 +67,8 @@ class MockNetwork {
     QList<QVariantList> calls(const QString& method);
     void stop_network_manager();
     void start_network_manager();
+    // NetworkManager answers nothing while paused.
+    void pause_network_manager(bool paused);
 
     // ModemManager.
     void add_modem(const QString& path, std::uint32_t quality);

@@ -125,6 +125,34 @@ TEST_F(NetworkManagerNavigatorTest, WifiSignalIsTheStrongestAccessPointOfTheSsid
     EXPECT_TRUE(shows({1, 2}));
 }
 
+TEST_F(NetworkManagerNavigatorTest, ReadsNeverWaitOnNetworkManager) {
+    const QString wlan = network.add_wifi("wlan0", "wlan0", disconnected);
+    const QString weak = network.add_access_point(wlan, "ap1", "uplink", 50);
+    network.add_connection("uplink", "802-11-wireless", {}, "uplink");
+    start("uplink", 40);
+
+    // An access point appears, and NetworkManager stops answering before the
+    // navigator has asked about it.
+    network.add_access_point(wlan, "ap2", "uplink", 90);
+    network.pause_network_manager(true);
+    int wrong = 0;
+    const auto begun = std::chrono::steady_clock::now();
+    nm_test::run_until(
+        [&] {
+            wrong += read(*navigator) == Reading(1, 2) ? 0 : 1;
+            return false;
+        },
+        300ms);
+    EXPECT_LT(std::chrono::steady_clock::now() - begun, 1s);
+    EXPECT_EQ(wrong, 0);
+
+    network.pause_network_manager(false);
+    network.set(weak, "org.freedesktop.NetworkManager.AccessPoint", "Strength",
+                QVariant::fromValue(std::uint8_t{10}));
+    // The new access point was read once NetworkManager answered again.
+    EXPECT_FALSE(shows({3, 2}, 300ms));
+}
+
 TEST_F(NetworkManagerNavigatorTest, ModemSignalIsModemManagersQualityOfItsModem) {
     network.add_modem("/org/freedesktop/ModemManager1/Modem/0", 5);
     network.add_modem(modem, 60);
