@@ -242,15 +242,19 @@ TEST_F(NetworkManagerNavigatorTest, NetworkManagerLeavingAndComingBack) {
     EXPECT_THROW(navigator->Dial(), platform::Failure);
     EXPECT_THROW(navigator->HangUp(), platform::Failure);
 
-    // A restarted NetworkManager, found on its own without restarting us.
+    // A restarted NetworkManager, found on its own without restarting us; at
+    // first without the connection, so there is nothing to watch or dial.
     network.start_network_manager();
-    network.add_ethernet("eth0", "eth0", unavailable);
-    network.add_connection("sat", "802-3-ethernet");
+    network.add_ethernet("eth0", "eth0", disconnected);
     EXPECT_TRUE(shows({3, 2}));
+    EXPECT_THROW(navigator->Dial(), platform::Failure);
+    network.add_connection("sat", "802-3-ethernet");
+    EXPECT_TRUE(shows({1, 2}));
     EXPECT_EQ(console.lines,
               (std::vector<std::string>{"NetworkManager left the system bus: the state of the "
                                         "connection 'sat' is unknown until it is back",
-                                        "NetworkManager is back on the system bus"}));
+                                        "NetworkManager is back on the system bus",
+                                        "NetworkManager no longer knows the connection 'sat'"}));
 }
 
 TEST_F(NetworkManagerNavigatorTest, StartUpFailsForAnUnknownConnectionOrNoNetworkManager) {
