@@ -179,7 +179,7 @@ QDBusConnection MockNetwork::connect_client() {
     return QDBusConnection::connectToBus(address_, "nm-test-client-" + QString::number(clients_));
 }
 
-void MockNetwork::wait_for(const QString& service, const Child& child, const QString& log) {
+void MockNetwork::wait_for(const QString& service, Child& child, const QString& log) {
     const QDBusConnection driver(driver_name_);
     for (int waited = 0; waited < 20000; waited += 10) {
         if (driver.interface()->isServiceRegistered(service)) {

@@ -26,7 +26,10 @@ class Child {
     void stop();
     // SIGSTOP freezes it, SIGCONT lets it go on.
     void signal(int number);
-    bool running() const { return process_.state() != QProcess::NotRunning; }
+    // Looks afresh: QProcess learns of an exit only in the event loop.
+    bool running() {
+        return process_.state() != QProcess::NotRunning && !process_.waitForFinished(0);
+    }
 
   private:
     QProcess process_;
@@ -79,7 +82,7 @@ class MockNetwork {
   private:
     QVariant call(const QString& service, const QString& path, const QString& interface,
                   const QString& method, const QVariantList& args);
-    void wait_for(const QString& service, const Child& child, const QString& log);
+    void wait_for(const QString& service, Child& child, const QString& log);
 
     test_support::TempFolder folder_;
     std::unique_ptr<QProcess> daemon_;
