@@ -36,13 +36,12 @@ using Reading = std::pair<int, int>;  // signal, connection
 
 class NetworkManagerNavigatorTest : public testing::Test {
   protected:
-    std::unique_ptr<NetworkManagerNavigator> navigator_for(const std::string& connection,
-                                                           int min_signal = 10) {
-        return std::make_unique<NetworkManagerNavigator>(LinkChoice{connection, min_signal},
-                                                         console, network.connect_client());
-    }
-    void start(const std::string& connection, int min_signal = 10) {
-        navigator = navigator_for(connection, min_signal);
+    // A navigator on a bus connection of its own; the first is `navigator`.
+    NetworkManagerNavigator& start(const std::string& connection, int min_signal = 10) {
+        navigators.push_back(std::make_unique<NetworkManagerNavigator>(
+            LinkChoice{connection, min_signal}, console, network.connect_client()));
+        navigator = navigators.front().get();
+        return *navigators.back();
     }
 
     // Both reads, or nothing while they fail.
@@ -53,12 +52,20 @@ class NetworkManagerNavigatorTest : public testing::Test {
             return std::nullopt;
         }
     }
-    bool shows(Reading expected, std::chrono::milliseconds patience = 3s) {
-        return shows(*navigator, expected, patience);
+    bool shows(Reading expected, std::chrono::milliseconds patience = 3s,
+               NetworkManagerNavigator* which = nullptr) {
+        return nm_test::run_until([&] { return read(which ? *which : *navigator) == expected; },
+                                  patience);
     }
-    static bool shows(NetworkManagerNavigator& navigator, Reading expected,
-                      std::chrono::milliseconds patience = 3s) {
-        return nm_test::run_until([&] { return read(navigator) == expected; }, patience);
+    // What a start-up throws, or nothing.
+    template <typename Start>
+    static std::string failure_of(Start start) {
+        try {
+            start();
+        } catch (const platform::Failure& failure) {
+            return failure.what();
+        }
+        return {};
     }
     bool console_has(std::size_t lines) {
         return nm_test::run_until([&] { return console.lines.size() >= lines; });
@@ -66,7 +73,8 @@ class NetworkManagerNavigatorTest : public testing::Test {
 
     nm_test::MockNetwork network;
     fakes::FakeConsole console;
-    std::unique_ptr<NetworkManagerNavigator> navigator;
+    std::vector<std::unique_ptr<NetworkManagerNavigator>> navigators;
+    NetworkManagerNavigator* navigator = nullptr;
 };
 
 TEST_F(NetworkManagerNavigatorTest, ConnectionStatusFollowsTheActiveConnectionsState) {
@@ -93,19 +101,19 @@ TEST_F(NetworkManagerNavigatorTest, SignalNeedsTheDeviceTheConnectionWouldUse) {
     network.add_connection("loose", "802-3-ethernet");
     network.add_connection("mobile", "gsm");
     start("bound");
-    const auto loose = navigator_for("loose");
-    const auto mobile = navigator_for("mobile");
+    NetworkManagerNavigator& loose = start("loose");
+    NetworkManagerNavigator& mobile = start("mobile");
 
     // The interface the connection names, not the first device of its type.
     EXPECT_EQ(read(*navigator), Reading(3, 2));
-    EXPECT_EQ(read(*loose), Reading(1, 2));
+    EXPECT_EQ(read(loose), Reading(1, 2));
     // No modem at all.
-    EXPECT_EQ(read(*mobile), Reading(3, 2));
+    EXPECT_EQ(read(mobile), Reading(3, 2));
 
     network.set(eth1, device_interface, "State", disconnected);
     EXPECT_TRUE(shows({1, 2}));
     network.set(eth0, device_interface, "State", unavailable);
-    EXPECT_TRUE(shows(*loose, {3, 2}));
+    EXPECT_TRUE(shows({3, 2}, 3s, &loose));
 }
 
 TEST_F(NetworkManagerNavigatorTest, WifiSignalIsTheStrongestAccessPointOfTheSsid) {
@@ -263,25 +271,15 @@ TEST_F(NetworkManagerNavigatorTest, StartUpFailsForAnUnknownConnectionOrNoNetwor
     // environment points at the private one.
     const test_support::ScopedVariable system_bus("DBUS_SYSTEM_BUS_ADDRESS",
                                                   network.address().toStdString());
-    try {
-        NetworkManagerNavigator unknown(LinkChoice{"sat", 10}, console);
-        ADD_FAILURE() << "an unknown connection was accepted";
-    } catch (const platform::Failure& failure) {
-        EXPECT_STREQ(failure.what(),
-                     "NetworkManager does not know the connection 'sat' "
-                     "(`nmcli connection show` lists the ones it knows)");
-    }
-
+    EXPECT_EQ(failure_of([&] {
+                  NetworkManagerNavigator unknown(LinkChoice{"sat", 10}, console);
+              }),
+              "NetworkManager does not know the connection 'sat' "
+              "(`nmcli connection show` lists the ones it knows)");
     network.stop_network_manager();
-    try {
-        start("other");
-        ADD_FAILURE() << "started without NetworkManager";
-    } catch (const platform::Failure& failure) {
-        EXPECT_TRUE(std::string(failure.what())
-                        .starts_with("NetworkManager is not on the system bus, so the "
-                                     "connection 'other' cannot be watched ("))
-            << failure.what();
-    }
+    EXPECT_TRUE(failure_of([&] { start("other"); })
+                    .starts_with("NetworkManager is not on the system bus, so the "
+                                 "connection 'other' cannot be watched ("));
     EXPECT_TRUE(console.lines.empty());
 }
 
