@@ -2,7 +2,6 @@
 
 #include <QDBusArgument>
 #include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
 #include <algorithm>
 #include <utility>
 
