@@ -4,12 +4,15 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/form1.h"
 #include "app/launch.h"
+#include "platform/failure.h"
 #include "platform/navsim/simulated_navigator.h"
+#include "platform/nm/network_manager_navigator.h"
 #include "platform/posix/folder_layout.h"
 #include "platform/qt/application.h"
 #include "platform/qt/qt_platform.h"
@@ -22,19 +25,39 @@ std::vector<std::string> arguments_of(int argc, char* argv[]) {
     return {argv + (argc > 0 ? 1 : 0), argv + argc};
 }
 
-int run(QApplication& application, const platform::posix::FolderLayout& layout) {
-    platform::qt::QtPlatform qt;
-    // The navigator's state lies in the program's folder, or installed in
-    // the user's state folder, made when it is first needed.
+// The navigator control orvanta.conf chose: a connection of NetworkManager,
+// or the simulation, whose state lies in the program's folder or, installed,
+// in the user's state folder, made when it is first needed.
+std::unique_ptr<platform::Navigator> make_navigator(const app::OrvantaConf& conf,
+                                                    const platform::posix::FolderLayout& layout,
+                                                    platform::qt::QtPlatform& qt) {
+    if (conf.navigator == app::OrvantaConf::Navigator::NetworkManager) {
+        return std::make_unique<platform::nm::NetworkManagerNavigator>(
+            platform::nm::LinkChoice{conf.connection, conf.min_signal}, qt.console);
+    }
     try {
         qt.files.make_folders(layout.state_folder(), 0700);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "orvanta: %s\n", error.what());
     }
-    platform::navsim::SimulatedNavigator navigator(
+    return std::make_unique<platform::navsim::SimulatedNavigator>(
         util::join_path(layout.state_folder(), "navsim.state"), qt.clock, qt.timers);
+}
 
-    app::Form1 form1({navigator, qt.clock, qt.timers, qt.tray, qt.events, qt.message_box,
+int run(QApplication& application, const platform::posix::FolderLayout& layout,
+        const app::OrvantaConf& conf) {
+    platform::qt::QtPlatform qt;
+    std::unique_ptr<platform::Navigator> navigator;
+    try {
+        navigator = make_navigator(conf, layout, qt);
+    } catch (const platform::Failure& failure) {
+        // NetworkManager is not there, or does not know the connection: the
+        // program would watch nothing.
+        std::fprintf(stderr, "orvanta: %s\n", failure.what());
+        return 2;
+    }
+
+    app::Form1 form1({*navigator, qt.clock, qt.timers, qt.tray, qt.events, qt.message_box,
                       qt.desktop, qt.network, qt.files, layout, qt.version_info, qt.shell,
                       qt.console});
     // A desktop logging out, a service manager or Ctrl-C close the window
@@ -83,7 +106,7 @@ int main(int argc, char* argv[]) {
         // The program ends when its main window has faded out, not when the
         // last window closes (the splash screen may be the first to go).
         QApplication::setQuitOnLastWindowClosed(false);
-        return run(*application, layout);
+        return run(*application, layout, conf);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "orvanta: %s\n", error.what());
         return 1;

@@ -36,19 +36,21 @@ names=$(window_names)
 grep -qx '' <<<"$names" || fail "no untitled window; the windows are: $names"
 grep -qx '"orvanta"' <<<"$names" && fail "the splash screen is titled \"orvanta\""
 
-for _ in $(seq 1 100); do
+for _ in $(seq 1 200); do
   window_names | grep -qx '"INI File Missing..."' && break
   sleep 0.1
 done
 window_names | grep -qx '"INI File Missing..."' || fail "no INI File Missing box; windows: $(window_names)"
 
+# Within a second as a rule (tests/e2e/shutdown.sh measures that); three
+# here, where the X tools themselves take time on a busy machine.
 kill -TERM "$pid"
-for _ in $(seq 1 20); do
-  kill -0 "$pid" 2>/dev/null || break
+deadline=$((SECONDS + 3))
+while kill -0 "$pid" 2>/dev/null && ((SECONDS < deadline)); do
   window_names | grep -qx '"Orvanta"' && fail "the main window showed after SIGTERM"
   sleep 0.05
 done
-kill -0 "$pid" 2>/dev/null && fail "still running 1 s after SIGTERM during the start-up box"
+kill -0 "$pid" 2>/dev/null && fail "still running 3 s after SIGTERM during the start-up box"
 wait "$pid" || fail "ended with status $? after SIGTERM"
 pid=
 echo "splash untitled; SIGTERM during a start-up box ends the program at once"
