@@ -20,7 +20,8 @@ struct OrvantaUnderTest::Parts {
           simulated(util::join_path(folder, "navsim.state"), qt.clock, qt.timers),
           navigator(simulated),
           form1({navigator, qt.clock, qt.timers, qt.tray, qt.events, qt.message_box, qt.desktop,
-                 qt.network, qt.files, location, qt.version_info, qt.shell, qt.console}) {}
+                 qt.network, qt.files, location, qt.version_info, qt.shell, qt.console,
+                 qt.no_metrics}) {}
 
     platform::qt::QtPlatform qt;
     FolderLocation location;

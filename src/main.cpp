@@ -59,7 +59,7 @@ int run(QApplication& application, const platform::posix::FolderLayout& layout,
 
     app::Form1 form1({*navigator, qt.clock, qt.timers, qt.tray, qt.events, qt.message_box,
                       qt.desktop, qt.network, qt.files, layout, qt.version_info, qt.shell,
-                      qt.console});
+                      qt.console, qt.no_metrics});
     // A desktop logging out, a service manager or Ctrl-C close the window
     // as the user would, so the settings are saved as usual.
     platform::qt::QtSignalCloser closer([&form1] { form1.window().close_requested(); });

@@ -131,6 +131,35 @@ ConfResult parse_orvanta_conf(std::string_view text) {
                                              quoted(value)};
             }
             conf.min_signal = *minimum;
+        } else if (key == "metrics") {
+            conf.metrics = util::parse_ipv4_endpoint(value);
+            if (!conf.metrics) {
+                return ConfError{number,
+                                 "metrics must be an IPv4 address and a port, such as "
+                                 "127.0.0.1:9100, not " +
+                                     quoted(value)};
+            }
+        } else if (key == "clients") {
+            for (std::size_t at = 0; at <= value.size();) {
+                const std::size_t comma = value.find(',', at);
+                const std::string_view item = util::trim_blanks(
+                    value.substr(at, comma == std::string_view::npos ? comma : comma - at));
+                at = comma == std::string_view::npos ? value.size() + 1 : comma + 1;
+                const auto block = util::parse_ipv4_block(item);
+                if (!block) {
+                    return ConfError{number,
+                                     "clients must be IPv4 addresses or blocks such as "
+                                     "192.168.1.0/24, separated by commas; " +
+                                         quoted(item) + " is none"};
+                }
+                conf.clients.push_back(*block);
+            }
+        } else if (key == "listen_address") {
+            if (!util::parse_ipv4(value)) {
+                return ConfError{number,
+                                 "listen_address must be an IPv4 address, not " + quoted(value)};
+            }
+            conf.listen_address = value;
         } else {
             return ConfError{number, "unknown key " + quoted(key)};
         }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "platform/file_system.h"
+#include "util/ipv4.h"
 
 namespace app {
 
@@ -23,6 +26,12 @@ namespace app {
 //   min_signal = <0 to 100>
 //                  the weakest signal, in percent, that counts as a signal
 //                  (default 10); allowed only with networkmanager
+//   metrics = <IPv4 address>:<port>
+//                  serve Prometheus metrics there (default: no metrics)
+//   clients = <IPv4 address or block>[, ...]
+//                  the only clients the server talks to (default: all)
+//   listen_address = <IPv4 address>
+//                  the one address the server listens on (default: all)
 
 inline constexpr std::string_view kConfFileName = "orvanta.conf";
 
@@ -31,6 +40,11 @@ struct OrvantaConf {
     Navigator navigator = Navigator::Simulated;
     std::string connection;
     int min_signal = 10;
+    std::optional<util::Ipv4Endpoint> metrics;
+    // Empty: every client may talk to the server.
+    std::vector<util::Ipv4Block> clients;
+    // Empty: every address.
+    std::string listen_address;
 
     bool operator==(const OrvantaConf&) const = default;
 };

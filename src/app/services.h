@@ -6,6 +6,7 @@
 #include "platform/events.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
+#include "platform/metrics.h"
 #include "platform/navigator.h"
 #include "platform/program_location.h"
 #include "platform/shell.h"
@@ -32,6 +33,7 @@ struct Services {
     platform::VersionInfo& version_info;
     platform::Shell& shell;
     platform::Console& console;
+    platform::Metrics& metrics;
 };
 
 }  // namespace app

@@ -20,7 +20,10 @@ TEST(OrvantaConfTest, KeysValuesCommentsAndBlanksAsAnOperatorWritesThem) {
         EXPECT_EQ(app::parse_orvanta_conf(text), app::ConfResult(OrvantaConf{})) << text;
     }
     // The lines of a real link may come in any order.
-    const OrvantaConf link{OrvantaConf::Navigator::NetworkManager, "Sat uplink = 1", 0};
+    OrvantaConf link;
+    link.navigator = OrvantaConf::Navigator::NetworkManager;
+    link.connection = "Sat uplink = 1";
+    link.min_signal = 0;
     EXPECT_EQ(app::parse_orvanta_conf("min_signal = 0\nconnection =  Sat uplink = 1 \n"
                                       "navigator = networkmanager\n"),
               app::ConfResult(link));
@@ -28,6 +31,14 @@ TEST(OrvantaConfTest, KeysValuesCommentsAndBlanksAsAnOperatorWritesThem) {
         std::get<OrvantaConf>(app::parse_orvanta_conf("navigator = networkmanager\nconnection = x"))
             .min_signal,
         10);
+    // The server's own keys go with either navigator.
+    const auto server = std::get<OrvantaConf>(app::parse_orvanta_conf(
+        "metrics = 127.0.0.1:9100\nclients = 127.0.0.1, 192.168.1.0/24,10.0.0.0/8\n"
+        "listen_address = 192.168.1.5\n"));
+    EXPECT_EQ(server.metrics, (util::Ipv4Endpoint{"127.0.0.1", 9100}));
+    EXPECT_EQ(server.clients,
+              (std::vector<util::Ipv4Block>{{0x7F000001, 32}, {0xC0A80100, 24}, {0x0A000000, 8}}));
+    EXPECT_EQ(server.listen_address, "192.168.1.5");
 }
 
 TEST(OrvantaConfTest, EveryMistakeNamesItsLine) {
@@ -50,6 +61,22 @@ TEST(OrvantaConfTest, EveryMistakeNamesItsLine) {
          {2, "connection needs a connection's id or UUID"}},
         {"\nnavigator simulated\n", {2, "expected \"key = value\", found \"navigator simulated\""}},
         {"= simulated\n", {1, "a value without a key"}},
+        {"metrics = 9100\n",
+         {1, "metrics must be an IPv4 address and a port, such as 127.0.0.1:9100, not \"9100\""}},
+        {"metrics = localhost:9100\n",
+         {1,
+          "metrics must be an IPv4 address and a port, such as 127.0.0.1:9100, not "
+          "\"localhost:9100\""}},
+        {"clients = 10.0.0.1, 10.0.0.0/33\n",
+         {1,
+          "clients must be IPv4 addresses or blocks such as 192.168.1.0/24, separated by "
+          "commas; \"10.0.0.0/33\" is none"}},
+        {"clients = 10.0.0.1,\n",
+         {1,
+          "clients must be IPv4 addresses or blocks such as 192.168.1.0/24, separated by "
+          "commas; \"\" is none"}},
+        {"listen_address = 127.0.0.01\n",
+         {1, "listen_address must be an IPv4 address, not \"127.0.0.01\""}},
         {"navigator = simulated # the link\n",
          {1,
           "navigator cannot be \"simulated # the link\"; it can be \"simulated\" or "

@@ -9,6 +9,7 @@
 #include "fakes/fake_desktop.h"
 #include "fakes/fake_events.h"
 #include "fakes/fake_file_system.h"
+#include "fakes/fake_metrics.h"
 #include "fakes/fake_navigator.h"
 #include "fakes/fake_timer.h"
 #include "fakes/fake_tray_icon.h"
@@ -72,10 +73,11 @@ struct FakeServices {
     FakeVersionInfo version_info;
     FakeShell shell;
     FakeConsole console;
+    FakeMetrics metrics;
 
     app::Services services() {
         return {navigator, clock, timers,   tray,         events, message_box, desktop,
-                network,   files, location, version_info, shell,  console};
+                network,   files, location, version_info, shell,  console,     metrics};
     }
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/metrics.h"
 #include "platform/pe/pe_version_info.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_winsock.h"
@@ -35,6 +36,8 @@ struct QtPlatform {
     platform::pe::PeVersionInfo version_info;
     QtShell shell;
     platform::posix::StderrConsole console;
+    // Replaced by the served metrics when orvanta.conf asks for them.
+    platform::NoMetrics no_metrics;
 };
 
 }  // namespace platform::qt
