@@ -57,9 +57,10 @@ int run(QApplication& application, const platform::posix::FolderLayout& layout,
         return 2;
     }
 
-    app::Form1 form1({*navigator, qt.clock, qt.timers, qt.tray, qt.events, qt.message_box,
-                      qt.desktop, qt.network, qt.files, layout, qt.version_info, qt.shell,
-                      qt.console, qt.no_metrics});
+    app::Form1 form1(
+        {*navigator, qt.clock, qt.timers, qt.tray, qt.events, qt.message_box, qt.desktop,
+         qt.network, qt.files, layout, qt.version_info, qt.shell, qt.console, qt.no_metrics},
+        {}, {conf.listen_address, conf.clients});
     // A desktop logging out, a service manager or Ctrl-C close the window
     // as the user would, so the settings are saved as usual.
     platform::qt::QtSignalCloser closer([&form1] { form1.window().close_requested(); });

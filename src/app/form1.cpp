@@ -6,9 +6,10 @@
 
 namespace app {
 
-Form1::Form1(const Services& services, info::ProgramVersion version)
+Form1::Form1(const Services& services, info::ProgramVersion version, ServerOptions server_options)
     : services_(services),
       version_(version),
+      server_options_(std::move(server_options)),
       log_(window_.STATUS_LIST, services.clock),
       tray_(services.tray),
       dial_(services.navigator, log_, window_.TAB_STOP_ZERO, window_.TIME_LAST_ISP_CONNECT_LABEL,
@@ -24,7 +25,7 @@ Form1::Form1(const Services& services, info::ProgramVersion version)
       send_message_(services.desktop, log_, talker_, services.events, clients_,
                     window_.TAB_STOP_ZERO),
       requests_(clients_, window_, log_, talker_, settings_, dial_, received_messages_, tray_),
-      sessions_(listeners_, log_, services.events,
+      sessions_(listeners_, log_, services.events, services.clock, services.metrics,
                 [this](const std::string& data, const std::string& address) {
                     requests_.PROCESS_DATA(data, address);
                 }),
@@ -61,6 +62,8 @@ Form1::Form1(const Services& services, info::ProgramVersion version)
     poll_timer_->set_enabled(false);
     poll_timer_->on_tick([this] { DPC_HW_POLL_Timer(); });
     services.tray.on_IconClicked([this] { window_modes_.TRAY_ICON_IconClicked(); });
+
+    sessions_.only_talk_to(server::ClientFilter(server_options_.clients));
 
     closer_timer_->set_interval(250);
     closer_timer_->on_tick([this] { sessions_.SOCKET_CLOSER_TIMER_Timer(); });

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/services.h"
 #include "app/settings.h"
@@ -23,15 +24,24 @@
 #include "ui/tray_display.h"
 #include "ui/window_modes.h"
 #include "util/file_utilities.h"
+#include "util/ipv4.h"
 #include "util/version_record.h"
 
 namespace app {
+
+// Who the server talks to, and where, from orvanta.conf; by default every
+// client, on every address.
+struct ServerOptions {
+    std::string listen_address;
+    std::vector<util::Ipv4Block> clients;
+};
 
 // The main window as a whole: its controls, sockets and timers, the
 // application-wide state, and the subsystems whose handlers they run.
 class Form1 {
   public:
-    explicit Form1(const Services& services, info::ProgramVersion version = {});
+    explicit Form1(const Services& services, info::ProgramVersion version = {},
+                   ServerOptions server_options = {});
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
     ~Form1();
@@ -69,6 +79,7 @@ class Form1 {
     util::VersionRecordReader& version_record() { return version_record_; }
     util::FileUtilities& files() { return file_utilities_; }
     const info::ProgramVersion& version() const { return version_; }
+    const ServerOptions& server_options() const { return server_options_; }
     ui::WindowModes& window_modes() { return window_modes_; }
     info::InfoWindows& info_windows() { return info_windows_; }
     ui::OptionsDialog& options() { return options_; }
@@ -91,6 +102,7 @@ class Form1 {
 
     const Services services_;
     info::ProgramVersion version_;
+    ServerOptions server_options_;
     ui::MainWindow window_;
     Settings settings_;
     ui::StatusLog log_;

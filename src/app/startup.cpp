@@ -118,6 +118,9 @@ bool Startup::start_listening() {
         platform::Winsock& listener = form1_.listeners().WS_LISTENER(0);
         listener.Close();
         listener.set_LocalPort(form1_.settings().LISTEN_PORT);
+        if (!form1_.server_options().listen_address.empty()) {
+            listener.set_LocalAddress(form1_.server_options().listen_address);
+        }
         listener.Listen();
         return true;
     } catch (const platform::Failure&) {

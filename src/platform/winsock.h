@@ -29,7 +29,10 @@ class Winsock {
     virtual void Close() = 0;
     // The port that Listen binds.
     virtual void set_LocalPort(std::int16_t port) = 0;
-    // Starts listening on all interfaces at LocalPort.
+    // The address that Listen binds: an IPv4 address, or empty (the
+    // default) for every address of the machine.
+    virtual void set_LocalAddress(const std::string& address) = 0;
+    // Starts listening at LocalAddress and LocalPort.
     virtual void Listen() = 0;
     // Takes over the pending connection identified by request_id.
     virtual void Accept(long request_id) = 0;
@@ -40,6 +43,8 @@ class Winsock {
     // 0 closed, 2 listening, 6 connecting, 7 connected, 8 closing, 9 error.
     virtual int State() const = 0;
     // The address of the peer, in dotted-decimal form; it stays after Close.
+    // On a listening socket, while ConnectionRequest is handled, the address
+    // of the client that asks.
     virtual std::string RemoteHostIP() const = 0;
     // The host that Connect reaches.
     virtual void set_RemoteHost(const std::string& host) = 0;

@@ -8,8 +8,14 @@ namespace server {
 using platform::Winsock;
 
 ListenerSessions::ListenerSessions(ListenerSockets& sockets, ui::StatusLog& log,
-                                   platform::Events& events, ProcessData process_data)
-    : sockets_(sockets), log_(log), events_(events), process_data_(std::move(process_data)) {
+                                   platform::Events& events, const platform::Clock& clock,
+                                   platform::Metrics& metrics, ProcessData process_data)
+    : sockets_(sockets),
+      log_(log),
+      events_(events),
+      clock_(clock),
+      metrics_(metrics),
+      process_data_(std::move(process_data)) {
     sockets_.WS_LISTENER(0).on_ConnectionRequest(
         [this](long request_id) { WS_LISTENER_ConnectionRequest(request_id); });
     sockets_.on_load([this](int index, Winsock& socket) { attach(index, socket); });
@@ -25,7 +31,28 @@ bool ListenerSessions::free(int index) {
     return sockets_.WS_LISTENER(index).State() == Winsock::sckClosed && broken_.count(index) == 0;
 }
 
+bool ListenerSessions::allowed(const std::string& address) {
+    if (filter_.allows(address)) {
+        return true;
+    }
+    metrics_.client_not_allowed();
+    // A scan of many ports, or a client that keeps trying, would flood the
+    // log: one block a minute for each address.
+    constexpr std::chrono::minutes quiet{1};
+    const std::chrono::milliseconds now = clock_.steady_now();
+    const auto logged = refusals_logged_.find(address);
+    if (logged == refusals_logged_.end() || now - logged->second >= quiet) {
+        refusals_logged_[address] = now;
+        log_.write("     Refused a client not allowed", "     (IP:" + address + ")");
+    }
+    return false;
+}
+
 void ListenerSessions::WS_LISTENER_ConnectionRequest(long request_id) {
+    // Not accepted: the platform closes the connection at once, unread.
+    if (!allowed(sockets_.WS_LISTENER(0).RemoteHostIP())) {
+        return;
+    }
     const int highest = sockets_.UBound();
     for (int i = 1; i < highest; ++i) {
         if (free(i)) {

@@ -215,6 +215,16 @@ TEST_F(StartupTest, AnEndAskedForWhileAStartUpBoxIsOpenIsFinal) {
     }
 }
 
+TEST_F(StartupTest, TheServerListensOnlyWhereOrvantaConfSays) {
+    write_settings(usual_settings());
+    form1.reset();
+    form1 = std::make_unique<app::Form1>(fake.services(), info::ProgramVersion{},
+                                         app::ServerOptions{"127.0.0.1", {}});
+    form1->Form_Load();
+    EXPECT_EQ(listener().calls,
+              (Lines{"Close", "LocalPort 2509", "LocalAddress 127.0.0.1", "Listen"}));
+}
+
 TEST_F(StartupTest, ListenFailureLeavesTheServerAndThePollOff) {
     write_settings(usual_settings());
     make();

@@ -39,6 +39,9 @@ class FakeWinsock : public platform::Winsock {
     void set_LocalPort(std::int16_t port) override {
         record("LocalPort " + std::to_string(port), port_fault);
     }
+    void set_LocalAddress(const std::string& address) override {
+        record("LocalAddress " + address, port_fault);
+    }
     void Listen() override {
         record("Listen", listen_fault);
         state = sckListening;

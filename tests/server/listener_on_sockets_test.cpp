@@ -1,6 +1,8 @@
+#include <arpa/inet.h>
 #include <dirent.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <string>
@@ -9,7 +11,9 @@
 #include <vector>
 
 #include "fakes/fake_clock.h"
+#include "fakes/fake_metrics.h"
 #include "platform/events.h"
+#include "platform/failure.h"
 #include "platform/forms.h"
 #include "platform/posix/posix_winsock.h"
 #include "server/listener_sessions.h"
@@ -89,7 +93,12 @@ class ListenerOnSocketsTest : public ::testing::Test {
     ui::StatusLog log{list, clock};
     server::ListenerSockets sockets{network};
     Requests processed;
-    server::ListenerSessions sessions{sockets, log, events,
+    fakes::FakeMetrics metrics;
+    server::ListenerSessions sessions{sockets,
+                                      log,
+                                      events,
+                                      clock,
+                                      metrics,
                                       [this](const std::string& data, const std::string& address) {
                                           processed.emplace_back(data, address);
                                       }};
@@ -172,6 +181,74 @@ TEST_F(ListenerOnSocketsTest, ATenthClientReadsTheWholeNotice) {
     EXPECT_EQ(tenth.received(), server::ListenerSessions::overflow_notice);
     EXPECT_FALSE(tenth.reset());
     EXPECT_TRUE(processed.empty());
+}
+
+// A client from address, one of this machine's loopback addresses.
+int client_from(const char* address, std::uint16_t port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    ::inet_pton(AF_INET, address, &local.sin_addr);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local);
+    if (test_support::at_loopback(::connect, fd, port) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+TEST_F(ListenerOnSocketsTest, OnlyAllowedClientsAreServedAndRefusalsLoggedOnceAMinute) {
+    sessions.only_talk_to(server::ClientFilter({*util::parse_ipv4_block("127.0.0.1/32")}));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int refused = client_from("127.0.0.2", port);
+        ASSERT_GE(refused, 0);
+        ASSERT_EQ(::send(refused, "DISCON", 6, MSG_NOSIGNAL), 6);
+        ::shutdown(refused, SHUT_WR);
+        // Closed at once, without a word.
+        char byte = 0;
+        ASSERT_TRUE(run_until([&] {
+            const ssize_t count = ::recv(refused, &byte, 1, MSG_DONTWAIT);
+            return count == 0 || (count < 0 && errno != EAGAIN);
+        }));
+        ::close(refused);
+    }
+    RawClient allowed(port);
+    ASSERT_TRUE(allowed.send("STATUS"));
+    allowed.close();
+    ASSERT_TRUE(run_until([&] { return processed.size() == 1; }));
+    EXPECT_EQ(processed, (Requests{{"STATUS", "127.0.0.1"}}));
+    EXPECT_EQ(std::count(metrics.calls.begin(), metrics.calls.end(), "client not allowed"), 3);
+    const auto blocks = [this] {
+        return std::count(list.items().begin(), list.items().end(), "     (IP:127.0.0.2)");
+    };
+    EXPECT_EQ(blocks(), 1) << "one block a minute for an address";
+    clock.advance(std::chrono::minutes(1));
+    const int again = client_from("127.0.0.2", port);
+    ASSERT_TRUE(run_until([&] { return blocks() == 2; }));
+    ::close(again);
+    EXPECT_EQ(list.item(6), "     Refused a client not allowed");
+}
+
+TEST(ListenerAddressTest, AListenerOnOneAddressDoesNotAnswerOnAnother) {
+    platform::posix::SocketEngine engine;
+    platform::posix::PosixNetwork network{engine};
+    const auto listener = network.make_socket();
+    const std::uint16_t port = test_support::free_port();
+    listener->set_LocalPort(static_cast<std::int16_t>(port));
+    EXPECT_THROW(listener->set_LocalAddress("localhost"), platform::Failure);
+    listener->set_LocalAddress("127.0.0.1");
+    listener->Listen();
+    const int there = client_from("127.0.0.1", port);
+    EXPECT_GE(there, 0);
+    ::close(there);
+    const int other = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    ::inet_pton(AF_INET, "127.0.0.2", &address.sin_addr);
+    EXPECT_NE(::connect(other, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(errno, ECONNREFUSED);
+    ::close(other);
 }
 
 TEST_F(ListenerOnSocketsTest, NoDescriptorIsLeftBehindByTenThousandConnections) {

@@ -63,6 +63,13 @@ void PosixWinsock::set_LocalPort(std::int16_t port) {
     local_port_ = port;
 }
 
+void PosixWinsock::set_LocalAddress(const std::string& address) {
+    if (!address.empty() && (!endpoint_of(address, 0) || address.find(':') != std::string::npos)) {
+        throw platform::Failure("LocalAddress: " + address + " is no IPv4 address");
+    }
+    local_address_ = address;
+}
+
 void PosixWinsock::set_RemotePort(std::int16_t port) {
     require_valid_port("RemotePort", port);
     remote_port_ = port;
@@ -70,7 +77,8 @@ void PosixWinsock::set_RemotePort(std::int16_t port) {
 
 void PosixWinsock::Listen() {
     require_closed("Listen");
-    attach(listen_on(static_cast<std::uint16_t>(local_port_), backlog), Role::Listener, EPOLLIN);
+    attach(listen_on(static_cast<std::uint16_t>(local_port_), backlog, local_address_),
+           Role::Listener, EPOLLIN);
     state_ = sckListening;
 }
 
@@ -283,6 +291,8 @@ void PosixWinsock::take_one_connection() {
     // Our own reference: the handler may destroy this socket.
     const std::shared_ptr<NetworkState> network = network_;
     const long request_id = ++network->last_request_id;
+    // The handler may look at who asks before it accepts.
+    remote_ip_ = accepted->address;
     network->pending.emplace(request_id, std::move(*accepted));
     raise("ConnectionRequest", connection_request_, request_id);
     // Not accepted in the handler: refused, the descriptor closed.

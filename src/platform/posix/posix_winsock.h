@@ -48,6 +48,8 @@ class PosixWinsock : public platform::Winsock, private Watcher {
 
     void Close() override;
     void set_LocalPort(std::int16_t port) override;
+    // Throws platform::Failure for a text that is no IPv4 address.
+    void set_LocalAddress(const std::string& address) override;
     void Listen() override;
     void Accept(long request_id) override;
     std::string GetData() override;
@@ -115,6 +117,7 @@ class PosixWinsock : public platform::Winsock, private Watcher {
     std::string remote_ip_;
     std::string remote_host_;
     std::int16_t local_port_ = 0;
+    std::string local_address_;
     std::int16_t remote_port_ = 0;
 
     std::function<void(long)> connection_request_;

@@ -61,7 +61,8 @@ void no_delay(int fd) {
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
 }
 
-Descriptor listening_socket(int family, std::uint16_t port, int backlog) {
+Descriptor listening_socket(int family, std::uint16_t port, int backlog,
+                            const in_addr* only = nullptr) {
     Descriptor fd(::socket(family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!fd) {
         return fd;
@@ -82,7 +83,7 @@ Descriptor listening_socket(int family, std::uint16_t port, int backlog) {
     } else {
         auto& four = reinterpret_cast<sockaddr_in&>(address);
         four.sin_family = AF_INET;
-        four.sin_addr.s_addr = htonl(INADDR_ANY);
+        four.sin_addr.s_addr = only != nullptr ? only->s_addr : htonl(INADDR_ANY);
         four.sin_port = htons(port);
         length = sizeof four;
     }
@@ -113,15 +114,24 @@ std::string address_text(const sockaddr* address) {
     return {};
 }
 
-Descriptor listen_on(std::uint16_t port, int backlog) {
-    Descriptor fd = listening_socket(AF_INET6, port, backlog);
-    if (!fd && (errno == EAFNOSUPPORT || errno == EADDRNOTAVAIL)) {
-        // A system without IPv6 listens on IPv4 alone.
-        fd = listening_socket(AF_INET, port, backlog);
+Descriptor listen_on(std::uint16_t port, int backlog, const std::string& address) {
+    Descriptor fd;
+    if (!address.empty()) {
+        in_addr only{};
+        if (::inet_pton(AF_INET, address.c_str(), &only) != 1) {
+            throw platform::Failure("cannot listen on " + address + ": no IPv4 address");
+        }
+        fd = listening_socket(AF_INET, port, backlog, &only);
+    } else {
+        fd = listening_socket(AF_INET6, port, backlog);
+        if (!fd && (errno == EAFNOSUPPORT || errno == EADDRNOTAVAIL)) {
+            // A system without IPv6 listens on IPv4 alone.
+            fd = listening_socket(AF_INET, port, backlog);
+        }
     }
     if (!fd) {
-        throw platform::Failure("cannot listen on port " + std::to_string(port) + ": " +
-                                std::strerror(errno));
+        throw platform::Failure("cannot listen on " + (address.empty() ? "" : address + " ") +
+                                "port " + std::to_string(port) + ": " + std::strerror(errno));
     }
     return fd;
 }

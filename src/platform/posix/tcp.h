@@ -26,9 +26,10 @@ struct Endpoint {
 // the usual text for IPv6.
 std::string address_text(const sockaddr* address);
 
-// Listens on every interface, IPv6 and IPv4 alike where the system has
-// both, at port (0: any free port). Throws platform::Failure.
-Descriptor listen_on(std::uint16_t port, int backlog);
+// Listens at port (0: any free port) on address, an IPv4 address, or on
+// every interface, IPv6 and IPv4 alike where the system has both, when
+// address is empty. Throws platform::Failure.
+Descriptor listen_on(std::uint16_t port, int backlog, const std::string& address = {});
 // The port a socket is bound to.
 std::uint16_t local_port(int fd);
 
