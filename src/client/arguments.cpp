@@ -353,7 +353,7 @@ data", and ends with the state's exit status:
                                   found, refused, no route, no answer)
 For example:
   $ orvanta-client check -H dish-pc -t 5 --offline ok
-  ORVANTA OK - online, signal present, last dial 9:05pm | online=1;;;0;1 signal=1;;;0;1 response_time=0.004s;;;0
+  ORVANTA OK - online, signal present, last dial 9:05pm | online=1;;;0;1 signal=1;;;0;1 response_time=0.004127s;;;0
 With check, --help and --version end with status 3 (UNKNOWN).
 
 Exit status of the other commands: 0 done, 1 other failure, 2 wrong

@@ -38,12 +38,12 @@ std::string flag(std::string_view label, bool set) {
     return std::string(label) + (set ? "=1" : "=0") + ";;;0;1";
 }
 
-// In seconds to the millisecond, never in the exponent form that some
-// monitoring systems cannot read.
+// In seconds to the microsecond, which a check on the same network needs,
+// and never in the exponent form that some monitoring systems cannot read.
 std::string seconds_taken(std::chrono::microseconds time) {
-    const long long milliseconds = (time.count() + 500) / 1000;
-    std::string fraction = std::to_string(1000 + milliseconds % 1000).substr(1);
-    return "response_time=" + std::to_string(milliseconds / 1000) + "." + fraction + "s;;;0";
+    const long long microseconds = time.count();
+    const std::string fraction = std::to_string(1'000'000 + microseconds % 1'000'000).substr(1);
+    return "response_time=" + std::to_string(microseconds / 1'000'000) + "." + fraction + "s;;;0";
 }
 
 }  // namespace
