@@ -78,23 +78,6 @@ TEST(ArgumentsTest,
     EXPECT_EQ(parsed({"--timeout", "86400", "status"}).timeout, std::chrono::hours(24));
 }
 
-TEST(ArgumentsTest, MessageTextComesFromTheWordOrFromStandardInput) {
-    Arguments typed = with(Command::message);
-    typed.message = "dish needs a look";
-    EXPECT_EQ(parsed({"message", "dish needs a look"}), typed);
-
-    Arguments dashed = with(Command::message);
-    dashed.message = "-5 degrees outside";
-    EXPECT_EQ(parsed({"message", "--", "-5 degrees outside"}), dashed);
-
-    Arguments empty = with(Command::message);
-    EXPECT_EQ(parsed({"message", ""}), empty);
-
-    Arguments piped = with(Command::message);
-    piped.message_from_stdin = true;
-    EXPECT_EQ(parsed({"message", "-"}), piped);
-}
-
 TEST(ArgumentsTest, HelpAndVersionWinOverEveryOtherWordAndKnowWhetherAPluginAsks) {
     struct Case {
         Words words;

@@ -400,6 +400,7 @@ TEST(ClientTest, RequestsSendTheirExactBytesAndEndWhenTheServerTakesThem) {
          "MESSAGGr\xFC\xDF"
          "e \x80 5\r\nsecond line"},
         {{"message", ""}, "", "MESSAG"},
+        {{"message", "--", "-5 degrees"}, "", "MESSAG-5 degrees"},
         {{"message", "-"}, "from a pipe\nand more\n", "MESSAGfrom a pipe\r\nand more"},
         {{"message", "-"}, "kept\r\n\r\n", "MESSAGkept\r\n"},
     };
