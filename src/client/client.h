@@ -30,8 +30,9 @@ struct Console {
 };
 
 // Runs one command against the server and tells how it went: results on
-// console.out, a one-line complaint on console.err when it fails. Listening
-// ends when interrupt (a descriptor, -1 for none) becomes readable.
+// console.out, a one-line complaint on console.err when it fails; check says
+// all in its one line on console.out, as monitoring systems read it.
+// Listening ends when interrupt (a descriptor, -1 for none) becomes readable.
 class Client {
   public:
     Client(Arguments arguments, Console console, int interrupt = -1);
