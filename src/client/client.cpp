@@ -1,10 +1,12 @@
 #include "client/client.h"
 
+#include <chrono>
 #include <istream>
 #include <iterator>
 #include <ostream>
 #include <utility>
 
+#include "client/check.h"
 #include "client/reply.h"
 #include "server/listener_sessions.h"
 #include "util/cp1252.h"
@@ -49,12 +51,20 @@ Client::Client(Arguments arguments, Console console, int interrupt)
     : arguments_(std::move(arguments)), console_(console), interrupt_(interrupt) {}
 
 int Client::run() {
+    // A plugin's help and version are no finding about the link.
+    const int answered =
+        arguments_.plugin ? static_cast<int>(PluginState::unknown) : exit_status::done;
     switch (arguments_.command) {
         case Command::help:
             console_.out << usage_text();
-            return exit_status::done;
+            return answered;
+        case Command::version:
+            console_.out << version_text() << '\n';
+            return answered;
         case Command::status:
             return status();
+        case Command::check:
+            return check();
         case Command::connect:
             return request("CONNEC");
         case Command::disconnect:
@@ -67,9 +77,9 @@ int Client::run() {
     return exit_status::failed;
 }
 
-int Client::fail(int status, const std::string& text) {
-    console_.err << "orvanta-client: " << text << '\n';
-    return status;
+int Client::fail(const Outcome& outcome) {
+    console_.err << "orvanta-client: " << outcome.reason << '\n';
+    return outcome.status;
 }
 
 std::string Client::timeout_text() const {
@@ -83,43 +93,42 @@ std::string Client::timeout_text() const {
     return text + " s";
 }
 
-int Client::prepare(const tcp::Deadline& deadline, tcp::Descriptor& listener) {
+Client::Outcome Client::prepare(const tcp::Deadline& deadline, tcp::Descriptor& listener) {
     tcp::Result found = tcp::resolve(arguments_.server, arguments_.port, deadline, server_);
     if (!found.ok()) {
-        return fail(exit_status::unreachable,
-                    "server " + arguments_.server + " not found: " + found.text);
+        return {exit_status::unreachable,
+                "server " + arguments_.server + " not found: " + found.text};
     }
     sockaddr_in own{};
     own.sin_family = AF_INET;
     own.sin_port = htons(arguments_.reply_port);
     found = tcp::local_address_towards(server_, own.sin_addr);
     if (!found.ok()) {
-        return fail(exit_status::unreachable,
-                    "server " + tcp::address_text(server_) + " not reachable: " + found.text);
+        return {exit_status::unreachable,
+                "server " + tcp::address_text(server_) + " not reachable: " + found.text};
     }
     const tcp::Result opened = tcp::listen_on(own, listener);
     if (opened.problem == tcp::Problem::in_use) {
-        return fail(exit_status::reply_port,
-                    "reply port " + std::to_string(arguments_.reply_port) + " is already in use");
+        return {exit_status::reply_port,
+                "reply port " + std::to_string(arguments_.reply_port) + " is already in use"};
     }
     if (!opened.ok()) {
-        return fail(exit_status::reply_port,
-                    "cannot listen on reply port " + tcp::address_text(own) + ": " + opened.text);
+        return {exit_status::reply_port,
+                "cannot listen on reply port " + tcp::address_text(own) + ": " + opened.text};
     }
-    return exit_status::done;
+    return {};
 }
 
-int Client::send_request(std::string_view bytes, const tcp::Deadline& deadline) {
+Client::Outcome Client::send_request(std::string_view bytes, const tcp::Deadline& deadline) {
     const std::string where = tcp::address_text(server_);
     tcp::Descriptor connection;
     const tcp::Result connected = tcp::connect_to(server_, deadline, connection);
     if (connected.problem == tcp::Problem::reset) {
-        return fail(exit_status::failed,
-                    "server " + where + " broke off the connection without taking the request");
+        return {exit_status::failed,
+                "server " + where + " broke off the connection without taking the request"};
     }
     if (!connected.ok()) {
-        return fail(exit_status::unreachable,
-                    "server " + where + " not reachable: " + connected.text);
+        return {exit_status::unreachable, "server " + where + " not reachable: " + connected.text};
     }
     // A server at its limit sends its notice and closes at once, perhaps
     // before our request is through; the notice then still waits to be read.
@@ -130,39 +139,40 @@ int Client::send_request(std::string_view bytes, const tcp::Deadline& deadline) 
     std::string answer;
     const tcp::Result read = tcp::read_to_end(connection, deadline, -1, notice_limit, answer);
     if (is_busy_notice(answer)) {
-        return fail(exit_status::busy, "server " + where + " is busy: it serves as many clients " +
-                                           "as it can and turned this request away");
+        return {exit_status::busy, "server " + where + " is busy: it serves as many clients " +
+                                       "as it can and turned this request away"};
     }
     if (!answer.empty()) {
-        return fail(exit_status::not_understood,
-                    "server " + where + " answered " + describe(interpret_reply(answer)));
+        return {exit_status::not_understood,
+                "server " + where + " answered " + describe(interpret_reply(answer))};
     }
     if (sent.problem == tcp::Problem::timed_out || read.problem == tcp::Problem::timed_out) {
-        return fail(exit_status::timed_out,
-                    "server " + where + " did not take the request within " + timeout_text());
+        return {exit_status::timed_out,
+                "server " + where + " did not take the request within " + timeout_text()};
     }
     if (read.problem == tcp::Problem::reset || sent.problem == tcp::Problem::reset) {
         // Not the server's way of taking a request: it reads it and closes.
-        return fail(exit_status::failed,
-                    "server " + where + " broke off the connection without taking the request");
+        return {exit_status::failed,
+                "server " + where + " broke off the connection without taking the request"};
     }
     if (!sent.ok()) {
-        return fail(exit_status::failed, "sending to server " + where + " failed: " + sent.text);
+        return {exit_status::failed, "sending to server " + where + " failed: " + sent.text};
     }
     if (!read.ok()) {
-        return fail(exit_status::failed, "reading from server " + where + " failed: " + read.text);
+        return {exit_status::failed, "reading from server " + where + " failed: " + read.text};
     }
-    return exit_status::done;
+    return {};
 }
 
 int Client::request(std::string_view bytes) {
     const tcp::Deadline deadline = tcp::Deadline::after(arguments_.timeout);
     const tcp::Result found = tcp::resolve(arguments_.server, arguments_.port, deadline, server_);
     if (!found.ok()) {
-        return fail(exit_status::unreachable,
-                    "server " + arguments_.server + " not found: " + found.text);
+        return fail({exit_status::unreachable,
+                     "server " + arguments_.server + " not found: " + found.text});
     }
-    return send_request(bytes, deadline);
+    const Outcome sent = send_request(bytes, deadline);
+    return sent.done() ? exit_status::done : fail(sent);
 }
 
 int Client::message() {
@@ -170,30 +180,30 @@ int Client::message() {
     if (arguments_.message_from_stdin) {
         text.assign(std::istreambuf_iterator<char>(console_.in), {});
         if (console_.in.bad()) {
-            return fail(exit_status::failed, "cannot read the message from standard input");
+            return fail({exit_status::failed, "cannot read the message from standard input"});
         }
         text = without_final_line_end(std::move(text));
     }
     const std::string bytes = "MESSAG" + message_bytes(text);
     // The server drops a request beyond this unread.
     if (bytes.size() > server::ListenerSessions::buffer_limit) {
-        return fail(exit_status::usage,
-                    "the message is too long: " + std::to_string(bytes.size() - 6) +
-                        " bytes, at most " +
-                        std::to_string(server::ListenerSessions::buffer_limit - 6));
+        return fail(
+            {exit_status::usage, "the message is too long: " + std::to_string(bytes.size() - 6) +
+                                     " bytes, at most " +
+                                     std::to_string(server::ListenerSessions::buffer_limit - 6)});
     }
     return request(bytes);
 }
 
-int Client::status() {
-    const tcp::Deadline deadline = tcp::Deadline::after(arguments_.timeout);
+Client::Outcome Client::ask_status(const tcp::Deadline& deadline, bool show_messages,
+                                   Reply& reply) {
     // The reply port must listen before the server is asked: it answers as
     // soon as the request ends.
     tcp::Descriptor listener;
-    if (const int prepared = prepare(deadline, listener); prepared != exit_status::done) {
+    if (Outcome prepared = prepare(deadline, listener); !prepared.done()) {
         return prepared;
     }
-    if (const int sent = send_request("STATUS", deadline); sent != exit_status::done) {
+    if (Outcome sent = send_request("STATUS", deadline); !sent.done()) {
         return sent;
     }
     for (;;) {
@@ -207,41 +217,70 @@ int Client::status() {
             continue;  // no reply, just a broken connection
         }
         if (result.problem == tcp::Problem::timed_out) {
-            return fail(exit_status::timed_out,
-                        "no reply from the server within " + timeout_text());
+            return {exit_status::timed_out, "no reply from the server within " + timeout_text()};
         }
         if (result.problem == tcp::Problem::too_long) {
-            return fail(exit_status::not_understood, "the reply is too long: " + result.text);
+            return {exit_status::not_understood, "the reply is too long: " + result.text};
         }
         if (!result.ok()) {
-            return fail(exit_status::failed, "receiving the reply failed: " + result.text);
+            return {exit_status::failed, "receiving the reply failed: " + result.text};
         }
         if (bytes.empty()) {
             continue;  // a connection that brought nothing is no reply
         }
-        const Reply reply = interpret_reply(bytes);
-        if (reply.kind == Reply::Kind::message) {
-            // The operator wrote to us while we waited; the reply is still due.
+        reply = interpret_reply(bytes);
+        if (reply.kind != Reply::Kind::message) {
+            return {};
+        }
+        // The operator wrote to us while we waited; the reply is still due.
+        if (show_messages) {
             console_.err << "orvanta-client: " << arrival_line(reply) << '\n';
-            continue;
         }
-        if (arguments_.raw) {
-            console_.out << raw_text(reply) << '\n';
-            return exit_status::done;
-        }
-        if (reply.kind == Reply::Kind::not_understood) {
-            return fail(exit_status::not_understood, "reply not understood: " + describe(reply));
-        }
-        console_.out << describe(reply) << '\n';
+    }
+}
+
+int Client::status() {
+    Reply reply;
+    const Outcome asked = ask_status(tcp::Deadline::after(arguments_.timeout), true, reply);
+    if (!asked.done()) {
+        return fail(asked);
+    }
+    if (arguments_.raw) {
+        console_.out << raw_text(reply) << '\n';
         return exit_status::done;
     }
+    if (reply.kind == Reply::Kind::not_understood) {
+        return fail({exit_status::not_understood, "reply not understood: " + describe(reply)});
+    }
+    console_.out << describe(reply) << '\n';
+    return exit_status::done;
+}
+
+int Client::check() {
+    const auto start = std::chrono::steady_clock::now();
+    Reply reply;
+    // A monitoring system reads one line; an operator's message is not for it.
+    const Outcome asked = ask_status(tcp::Deadline::after(arguments_.timeout), false, reply);
+    Verdict verdict;
+    if (asked.done()) {
+        verdict = judge_reply(reply,
+                              std::chrono::duration_cast<std::chrono::microseconds>(
+                                  std::chrono::steady_clock::now() - start),
+                              arguments_.mapping);
+    } else {
+        verdict.state = asked.status == exit_status::unreachable ? arguments_.mapping.unreachable
+                                                                 : PluginState::unknown;
+        verdict.text = asked.reason;
+    }
+    console_.out << plugin_line(verdict) << '\n';
+    return static_cast<int>(verdict.state);
 }
 
 int Client::listen() {
     tcp::Descriptor listener;
-    if (const int prepared = prepare(tcp::Deadline::after(arguments_.timeout), listener);
-        prepared != exit_status::done) {
-        return prepared;
+    if (const Outcome prepared = prepare(tcp::Deadline::after(arguments_.timeout), listener);
+        !prepared.done()) {
+        return fail(prepared);
     }
     unsigned arrived = 0;
     while (!arguments_.count || arrived < *arguments_.count) {
@@ -269,7 +308,7 @@ int Client::listen() {
             continue;
         }
         if (!result.ok()) {
-            return fail(exit_status::failed, "receiving failed: " + result.text);
+            return fail({exit_status::failed, "receiving failed: " + result.text});
         }
         if (bytes.empty()) {
             continue;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "client/arguments.h"
+#include "client/reply.h"
 #include "client/tcp.h"
 
 namespace client {
@@ -29,8 +30,9 @@ struct Console {
 };
 
 // Runs one command against the server and tells how it went: results on
-// console.out, a one-line complaint on console.err when it fails. Listening
-// ends when interrupt (a descriptor, -1 for none) becomes readable.
+// console.out, a one-line complaint on console.err when it fails; check says
+// all in its one line on console.out, as monitoring systems read it.
+// Listening ends when interrupt (a descriptor, -1 for none) becomes readable.
 class Client {
   public:
     Client(Arguments arguments, Console console, int interrupt = -1);
@@ -38,17 +40,29 @@ class Client {
     int run();
 
   private:
+    // How a step ended: done, or the exit status and what went wrong.
+    struct Outcome {
+        int status = exit_status::done;
+        std::string reason;
+
+        bool done() const { return status == exit_status::done; }
+    };
+
     int status();
+    int check();
     int request(std::string_view bytes);
     int message();
     int listen();
 
     // Finds the server and opens the reply port on the address the server
-    // sees us by; on failure returns the exit status, else done.
-    int prepare(const tcp::Deadline& deadline, tcp::Descriptor& listener);
+    // sees us by.
+    Outcome prepare(const tcp::Deadline& deadline, tcp::Descriptor& listener);
     // Connects, sends bytes, ends sending and reads until the server closes.
-    int send_request(std::string_view bytes, const tcp::Deadline& deadline);
-    int fail(int status, const std::string& text);
+    Outcome send_request(std::string_view bytes, const tcp::Deadline& deadline);
+    // Sends STATUS and takes the first text other than an operator message
+    // that comes to the reply port; the messages go to console.err if asked.
+    Outcome ask_status(const tcp::Deadline& deadline, bool show_messages, Reply& reply);
+    int fail(const Outcome& outcome);
     std::string timeout_text() const;
 
     Arguments arguments_;

@@ -1,5 +1,6 @@
 // orvanta-client: asks an Orvanta server for its link status, has it dial or
-// hang up, sends its operator a message, or listens for what it sends.
+// hang up, sends its operator a message, or listens for what it sends; or
+// checks the link as a plugin of a monitoring system.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "client/arguments.h"
+#include "client/check.h"
 #include "client/client.h"
 
 namespace {
@@ -43,6 +45,13 @@ int main(int argc, char** argv) {
 
     const std::vector<std::string> words(argv + 1, argv + argc);
     const client::ParsedArguments parsed = client::parse_arguments(words);
+    if (!parsed.arguments && parsed.plugin) {
+        // A monitoring system shows what a plugin prints, and only that.
+        std::cout << client::plugin_line(
+                         {client::PluginState::unknown, "wrong arguments: " + parsed.error, {}})
+                  << '\n';
+        return static_cast<int>(client::PluginState::unknown);
+    }
     if (!parsed.arguments) {
         std::cerr << "orvanta-client: " << parsed.error << "\n"
                   << "Try 'orvanta-client --help' for more information.\n";

@@ -10,6 +10,7 @@ namespace {
 using client::Arguments;
 using client::Command;
 using client::parse_arguments;
+using client::PluginState;
 using Words = std::vector<std::string>;
 
 Arguments parsed(const Words& words) {
@@ -24,7 +25,7 @@ Arguments with(Command command) {
     return arguments;
 }
 
-TEST(ArgumentsTest, DefaultsAreTheServerOnThisMachineAtItsStandardPorts) {
+TEST(ArgumentsTest, DefaultsAreTheServerOnThisMachineAtItsStandardPortsAndStateNamesTakeAnyCase) {
     const Arguments arguments = parsed({"status"});
     EXPECT_EQ(arguments.command, Command::status);
     EXPECT_EQ(arguments.server, "127.0.0.1");
@@ -33,6 +34,12 @@ TEST(ArgumentsTest, DefaultsAreTheServerOnThisMachineAtItsStandardPorts) {
     EXPECT_EQ(arguments.timeout, std::chrono::seconds(10));
     EXPECT_FALSE(arguments.raw);
     EXPECT_FALSE(arguments.count.has_value());
+
+    Arguments mapped = with(Command::check);
+    mapped.plugin = true;
+    mapped.mapping = {PluginState::ok, PluginState::critical, PluginState::critical};
+    EXPECT_EQ(parsed({"--offline", "OK", "check", "--dialing=Critical", "--unreachable=critical"}),
+              mapped);
 }
 
 TEST(ArgumentsTest,
@@ -54,6 +61,12 @@ TEST(ArgumentsTest,
         // The last of a repeated option counts.
         {"--port", "7", "--port", "1", "--server=a", "--server=dish.example", "--reply-port",
          "65535", "--timeout=2.5", "--raw", "--count=3", "listen"},
+        // The short forms and the name the plugin guidelines give -H.
+        {"-H", "dish.example", "-p", "1", "--reply-port", "65535", "-t", "2.5", "--raw", "--count",
+         "3", "listen"},
+        {"-Hdish.example", "-p1", "--reply-port=65535", "-t2.5", "--raw", "--count=3", "listen"},
+        {"--hostname", "dish.example", "--port=1", "--reply-port=65535", "--timeout=2.5", "--raw",
+         "--count=3", "listen"},
     };
     for (const Words& words : spellings) {
         EXPECT_EQ(parsed(words), expected) << ::testing::PrintToString(words);
@@ -65,27 +78,27 @@ TEST(ArgumentsTest,
     EXPECT_EQ(parsed({"--timeout", "86400", "status"}).timeout, std::chrono::hours(24));
 }
 
-TEST(ArgumentsTest, MessageTextComesFromTheWordOrFromStandardInput) {
-    Arguments typed = with(Command::message);
-    typed.message = "dish needs a look";
-    EXPECT_EQ(parsed({"message", "dish needs a look"}), typed);
-
-    Arguments dashed = with(Command::message);
-    dashed.message = "-5 degrees outside";
-    EXPECT_EQ(parsed({"message", "--", "-5 degrees outside"}), dashed);
-
-    Arguments empty = with(Command::message);
-    EXPECT_EQ(parsed({"message", ""}), empty);
-
-    Arguments piped = with(Command::message);
-    piped.message_from_stdin = true;
-    EXPECT_EQ(parsed({"message", "-"}), piped);
-}
-
-TEST(ArgumentsTest, HelpWinsOverEverythingAfterIt) {
-    for (const Words& words : std::vector<Words>{
-             {"--help"}, {"-h"}, {"help"}, {"status", "--help", "--bogus"}, {"-h", "nonsense"}}) {
-        EXPECT_EQ(parsed(words).command, Command::help) << ::testing::PrintToString(words);
+TEST(ArgumentsTest, HelpAndVersionWinOverEveryOtherWordAndKnowWhetherAPluginAsks) {
+    struct Case {
+        Words words;
+        Command command;
+        bool plugin;
+    };
+    const std::vector<Case> cases = {
+        {{"--help"}, Command::help, false},
+        {{"-h"}, Command::help, false},
+        {{"help"}, Command::help, false},
+        {{"status", "--help", "--bogus"}, Command::help, false},
+        {{"--bogus", "--port", "0", "-h"}, Command::help, false},
+        {{"--version"}, Command::version, false},
+        {{"check", "-h"}, Command::help, true},
+        {{"--offline", "maybe", "check", "--help"}, Command::help, true},
+        {{"-V", "-t", "5", "check", "--raw"}, Command::version, true},
+    };
+    for (const Case& c : cases) {
+        const Arguments arguments = parsed(c.words);
+        EXPECT_EQ(arguments.command, c.command) << ::testing::PrintToString(c.words);
+        EXPECT_EQ(arguments.plugin, c.plugin) << ::testing::PrintToString(c.words);
     }
 }
 
@@ -93,36 +106,48 @@ TEST(ArgumentsTest, WrongCommandLinesAreExplained) {
     struct Case {
         Words words;
         std::string says;
+        bool plugin = false;
     };
     const std::vector<Case> cases = {
         {{}, "no command given"},
         {{"--bogus"}, "unknown option --bogus"},
         {{"-x", "status"}, "unknown option -x"},
+        {{"-hV", "status"}, "unknown option -hV"},
+        {{"--raw=yes", "status"}, "--raw takes no value"},
         {{"frobnicate"}, "unknown command \"frobnicate\""},
         {{"STATUS"}, "unknown command \"STATUS\""},
         {{"status", "now"}, "unexpected argument \"now\""},
         {{"message"}, "message needs its text"},
         {{"message", "two", "words"}, "unexpected argument \"words\" (quote"},
         {{"status", "--port"}, "--port needs a value"},
+        {{"status", "-H"}, "-H needs a value"},
         {{"status", "--server="}, "--server needs a host"},
         {{"--port", "0", "status"}, "--port: \"0\" is not a port number (1 to 65535)"},
         {{"--port", "65536", "status"}, "is not a port number"},
-        {{"--port", "25o9", "status"}, "is not a port number"},
+        {{"-p25o9", "status"}, "-p: \"25o9\" is not a port number"},
         {{"--reply-port", "99999999999999999999999", "status"}, "--reply-port: \"9999"},
         {{"--timeout", "0", "status"}, "--timeout: \"0\" is not a number of seconds"},
         {{"--timeout", "0.0001", "status"}, "is not a number of seconds"},
         {{"--timeout", "1e3", "status"}, "is not a number of seconds"},
         {{"--timeout", ".5", "status"}, "is not a number of seconds"},
         {{"--timeout", "86400.001", "status"}, "is not a number of seconds"},
-        {{"--timeout", "99999999999999999999", "status"}, "is not a number of seconds"},
+        {{"-t", "99999999999999999999", "status"}, "-t: \"9999"},
         {{"--count", "0", "listen"}, "--count: \"0\" is not a whole number"},
         {{"--count", "3", "status"}, "--count applies only to listen"},
+        {{"--offline", "ok", "status"}, "--offline applies only to check"},
+        // The first mistake is the one told.
+        {{"--port", "0", "check", "--bogus"}, "--port: \"0\"", true},
+        {{"check", "--offline", "unknown"}, "is not critical, warning or ok", true},
+        {{"check", "--unreachable", "warning"}, "is not critical or unknown", true},
+        {{"check", "--raw"}, "--raw does not apply to check", true},
+        {{"check", "now"}, "unexpected argument \"now\"", true},
     };
     for (const Case& c : cases) {
         const client::ParsedArguments result = parse_arguments(c.words);
         EXPECT_FALSE(result.arguments.has_value()) << ::testing::PrintToString(c.words);
         EXPECT_NE(result.error.find(c.says), std::string::npos)
             << ::testing::PrintToString(c.words) << " said: " << result.error;
+        EXPECT_EQ(result.plugin, c.plugin) << ::testing::PrintToString(c.words);
     }
 }
 

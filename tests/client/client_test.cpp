@@ -15,6 +15,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -29,7 +30,7 @@ using test_support::at_loopback;
 using test_support::free_port;
 using Words = std::vector<std::string>;
 
-constexpr const char* notice = "MAXIMUM CONCURRENT SESSIONS REACHED - TERMINATING SESSION.\r\n";
+const std::string notice = "MAXIMUM CONCURRENT SESSIONS REACHED - TERMINATING SESSION.\r\n";
 
 int stream_socket() {
     return ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -173,55 +174,116 @@ Outcome run(std::uint16_t port, std::uint16_t reply_port, const Words& words,
     return Outcome{status, out.str(), err.str()};
 }
 
-TEST(ClientTest, StatusPrintsTheReplyItWaitedFor) {
+// The check's line with the measured response time, which varies, as T.
+std::string timeless(const std::string& line) {
+    static const std::regex measured("response_time=[0-9]+\\.[0-9]{6}s;;;0");
+    return std::regex_replace(line, measured, "response_time=Ts;;;0");
+}
+
+TEST(ClientTest, StatusPrintsTheReplyItWaitedForAndCheckJudgesIt) {
     struct Case {
-        std::string option;
+        Words words;
         std::vector<std::string> replies;
         Outcome expected;
     };
+    const std::string time = " response_time=Ts;;;0\n";
+    const std::string both = " | online=1;;;0;1 signal=1;;;0;1" + time;
+    const std::string offline = " | online=0;;;0;1 signal=1;;;0;1" + time;
+    const std::string dialing = " | online=0;;;0;1" + time;
+    const std::string lost = ";;;0;1 signal=0;;;0;1" + time;
+    const std::string at_nine = "online, signal present, last dial 9:05pm";
+    const std::string at_seven = "dialing, signal not reported, last dial 7:15am";
     const std::vector<Case> cases = {
-        {"", {"STATUS-CONNSIGOK9:05pm"}, {0, "online, signal present, last dial 9:05pm\n", ""}},
-        {"", {"na"}, {0, "status not known yet, last dial never\n", ""}},
-        {"--raw", {"STATUS-DISCNOSIGna"}, {0, "STATUS-DISCNOSIGna\n", ""}},
-        {"--raw", {"whatever it is\r\n"}, {0, "whatever it is\r\n\n", ""}},
-        {"",
+        {{"status"}, {"STATUS-CONNSIGOK9:05pm"}, {0, at_nine + "\n", ""}},
+        {{"status"}, {"na"}, {0, "status not known yet, last dial never\n", ""}},
+        {{"--raw", "status"}, {"STATUS-DISCNOSIGna"}, {0, "STATUS-DISCNOSIGna\n", ""}},
+        {{"--raw", "status"}, {"whatever it is\r\n"}, {0, "whatever it is\r\n\n", ""}},
+        {{"status"},
          {"STATUS-CONNSIGOK25:00pm"},
          {exit_status::not_understood, "",
           "orvanta-client: reply not understood: \"STATUS-CONNSIGOK25:00pm\"\n"}},
         // A message from the operator is no reply; the reply is still due.
-        {"",
-         {"MESSAGback in five", "", "STATUS-DIALSIGOK9:05pm"},
-         {0, "dialing, signal not reported, last dial 9:05pm\n",
-          "orvanta-client: message: back in five\n"}},
+        {{"status"},
+         {"MESSAGback in five", "", "STATUS-DIALSIGOK7:15am"},
+         {0, at_seven + "\n", "orvanta-client: message: back in five\n"}},
+        // A monitoring system reads nothing but the check's line.
+        {{"check"},
+         {"MESSAGback in five", "STATUS-CONNSIGOK9:05pm"},
+         {0, "ORVANTA OK - " + at_nine + both, ""}},
+        {{"check"},
+         {"STATUS-DISCSIGOKna"},
+         {1, "ORVANTA WARNING - offline, signal present, last dial never" + offline, ""}},
+        {{"--offline", "ok", "check"},
+         {"STATUS-DISCSIGOKna"},
+         {0, "ORVANTA OK - offline, signal present, last dial never" + offline, ""}},
+        {{"check", "--offline=critical"},
+         {"STATUS-DISCSIGOKna"},
+         {2, "ORVANTA CRITICAL - offline, signal present, last dial never" + offline, ""}},
+        {{"check"}, {"STATUS-DIALSIGOK7:15am"}, {1, "ORVANTA WARNING - " + at_seven + dialing, ""}},
+        {{"check", "--dialing", "ok"},
+         {"STATUS-DIALSIGOK7:15am"},
+         {0, "ORVANTA OK - " + at_seven + dialing, ""}},
+        {{"check", "--dialing", "critical", "--offline", "ok"},
+         {"STATUS-DIALSIGOK7:15am"},
+         {2, "ORVANTA CRITICAL - " + at_seven + dialing, ""}},
+        // No signal is critical whatever the rest of the mapping says.
+        {{"check", "--dialing", "ok", "--unreachable", "critical"},
+         {"STATUS-CONNNOSIG12:00am"},
+         {2, "ORVANTA CRITICAL - online, no signal, last dial 12:00am | online=1" + lost, ""}},
+        {{"check", "--offline", "ok"},
+         {"STATUS-DISCNOSIGna"},
+         {2, "ORVANTA CRITICAL - offline, no signal, last dial never | online=0" + lost, ""}},
+        {{"check"},
+         {"na"},
+         {3, "ORVANTA UNKNOWN - status not known yet, last dial never |" + time, ""}},
+        {{"check", "--offline", "ok"},
+         {"STATUS-CONNSIGOK25:00pm"},
+         {3, "ORVANTA UNKNOWN - reply not understood: \"STATUS-CONNSIGOK25:00pm\"\n", ""}},
+        // Nothing received may end the line early or start performance data.
+        {{"check"}, {"a|b\r\nc"}, {3, "ORVANTA UNKNOWN - reply not understood: \"a?b?c\"\n", ""}},
     };
     for (const Case& c : cases) {
         const NoDescriptorLeft check;
         const std::uint16_t reply = free_port();
         std::string request;
         FakeServer server(answering(reply, c.replies, request));
-        const Outcome result = run(server.port(), reply,
-                                   c.option.empty() ? Words{"status"} : Words{c.option, "status"});
+        const Outcome result = run(server.port(), reply, c.words);
         server.finish();
         EXPECT_EQ(request, "STATUS");
         EXPECT_EQ(result.status, c.expected.status) << c.replies.back();
-        EXPECT_EQ(result.out, c.expected.out);
+        EXPECT_EQ(timeless(result.out), c.expected.out);
         EXPECT_EQ(result.err, c.expected.err);
     }
 }
 
-TEST(ClientTest, ServerNotListeningIsNotReachable) {
+// A failure tells its reason on standard error, but check's one line on
+// standard output: UNKNOWN, for it has learnt nothing about the link.
+TEST(ClientTest, ServerNotListeningIsNotReachableAndForCheckUnknownOrCriticalIfAsked) {
     // A port bound and not listening: refused, and no one else can take it.
     const int bound = stream_socket();
     sockaddr_in address{};
     socklen_t length = sizeof address;
     ASSERT_EQ(at_loopback(::bind, bound, 0), 0);
     ::getsockname(bound, reinterpret_cast<sockaddr*>(&address), &length);
-    for (const std::string command : {"status", "connect"}) {
+    const std::uint16_t port = ntohs(address.sin_port);
+    const std::string refused =
+        "server 127.0.0.1:" + std::to_string(port) + " not reachable: Connection refused\n";
+    const std::vector<std::pair<Words, Outcome>> cases = {
+        {{"status"}, {exit_status::unreachable, "", "orvanta-client: " + refused}},
+        {{"connect"}, {exit_status::unreachable, "", "orvanta-client: " + refused}},
+        {{"check"}, {3, "ORVANTA UNKNOWN - " + refused, ""}},
+        {{"check", "--unreachable", "critical"}, {2, "ORVANTA CRITICAL - " + refused, ""}},
+        // Help and version are no finding either, when check asks for them.
+        {{"check", "--help"}, {3, client::usage_text(), ""}},
+        {{"-V", "check"}, {3, client::version_text() + "\n", ""}},
+        {{"--version"}, {0, client::version_text() + "\n", ""}},
+    };
+    for (const auto& [words, expected] : cases) {
         const NoDescriptorLeft check;
-        const Outcome result = run(ntohs(address.sin_port), free_port(), {command});
-        EXPECT_EQ(result.status, exit_status::unreachable) << command;
-        EXPECT_NE(result.err.find("not reachable: Connection refused"), std::string::npos)
-            << result.err;
+        const Outcome result = run(port, free_port(), words);
+        EXPECT_EQ(result.status, expected.status) << ::testing::PrintToString(words);
+        EXPECT_EQ(result.out, expected.out);
+        EXPECT_EQ(result.err, expected.err);
     }
     ::close(bound);
 }
@@ -238,6 +300,13 @@ TEST(ClientTest, StatusOrARequestGivesUpWhenNoReplyOrNoTakerComesWithinTheTimeou
     EXPECT_EQ(result.err, "orvanta-client: no reply from the server within 1 s\n");
     EXPECT_GE(waited, std::chrono::milliseconds(950));
     EXPECT_LT(waited, std::chrono::milliseconds(2000));
+
+    // A server that takes the request and never replies is there, if slow.
+    FakeServer silent(answering(reply, {}, request));
+    const Outcome late =
+        run(silent.port(), reply, {"-t", "0.3", "--unreachable=critical", "check"});
+    EXPECT_EQ(late.status, 3);
+    EXPECT_EQ(late.out, "ORVANTA UNKNOWN - no reply from the server within 0.3 s\n");
 
     std::atomic<bool> client_gone{false};
     FakeServer stuck([&client_gone](int connection) {
@@ -260,13 +329,21 @@ TEST(ClientTest, BusyNoticeOrAnotherAnswerOnTheRequestConnectionIsReported) {
         int status;
         std::string says;
     };
+    const std::string busy =
+        " is busy: it serves as many clients as it can and turned this request away\n";
     const std::vector<Case> cases = {
-        {{"status"}, notice, exit_status::busy, "is busy"},
-        {{"connect"}, notice, exit_status::busy, "is busy"},
-        {{"message", "hello"}, notice, exit_status::busy, "is busy"},
-        {{"disconnect"}, "HELLO?", exit_status::not_understood, "answered \"HELLO?\""},
+        {{"status"}, notice, exit_status::busy, busy},
+        {{"connect"}, notice, exit_status::busy, busy},
+        // The notice is known without its line end.
+        {{"message", "hello"}, notice.substr(0, notice.size() - 2), exit_status::busy, busy},
+        {{"check"}, notice, 3, busy},
+        {{"disconnect"}, "HELLO?", exit_status::not_understood, " answered \"HELLO?\"\n"},
+        {{"check"}, "HELLO?", 3, " answered \"HELLO?\"\n"},
         // Reset at once: whatever did that, it did not take the request.
-        {{"connect"}, "", exit_status::failed, "broke off the connection"},
+        {{"connect"},
+         "",
+         exit_status::failed,
+         " broke off the connection without taking the request\n"},
     };
     for (const Case& c : cases) {
         // As the real server does: the notice sent and the connection closed
@@ -280,9 +357,11 @@ TEST(ClientTest, BusyNoticeOrAnotherAnswerOnTheRequestConnectionIsReported) {
             send_text(connection, c.answer);
         });
         const Outcome result = run(server.port(), free_port(), c.words);
+        const std::string said = "server 127.0.0.1:" + std::to_string(server.port()) + c.says;
         EXPECT_EQ(result.status, c.status) << c.words[0];
-        EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
-        EXPECT_EQ(result.out, "");
+        const bool plugin = c.words[0] == "check";
+        EXPECT_EQ(result.out, plugin ? "ORVANTA UNKNOWN - " + said : "");
+        EXPECT_EQ(result.err, plugin ? "" : "orvanta-client: " + said);
     }
 }
 
@@ -290,10 +369,14 @@ TEST(ClientTest, ReplyPortInUseOrAMessageTooLongStopsTheCommandBeforeTheServerIs
     const NoDescriptorLeft check;
     FakeServer taken;
     FakeServer server;
+    const std::string in_use =
+        "reply port " + std::to_string(taken.port()) + " is already in use\n";
     const Outcome status = run(server.port(), taken.port(), {"status"});
     EXPECT_EQ(status.status, exit_status::reply_port);
-    EXPECT_EQ(status.err, "orvanta-client: reply port " + std::to_string(taken.port()) +
-                              " is already in use\n");
+    EXPECT_EQ(status.err, "orvanta-client: " + in_use);
+    const Outcome checked = run(server.port(), taken.port(), {"check", "--unreachable=critical"});
+    EXPECT_EQ(checked.status, 3);
+    EXPECT_EQ(checked.out, "ORVANTA UNKNOWN - " + in_use);
     const Outcome message =
         run(server.port(), free_port(), {"message", std::string(64 * 1024 - 5, 'x')});
     EXPECT_EQ(message.status, exit_status::usage);
@@ -317,6 +400,7 @@ TEST(ClientTest, RequestsSendTheirExactBytesAndEndWhenTheServerTakesThem) {
          "MESSAGGr\xFC\xDF"
          "e \x80 5\r\nsecond line"},
         {{"message", ""}, "", "MESSAG"},
+        {{"message", "--", "-5 degrees"}, "", "MESSAG-5 degrees"},
         {{"message", "-"}, "from a pipe\nand more\n", "MESSAGfrom a pipe\r\nand more"},
         {{"message", "-"}, "kept\r\n\r\n", "MESSAGkept\r\n"},
     };

@@ -105,16 +105,4 @@ TEST(ReplyTest, MessagesAreConvertedFromWindows1252AndLaterLinesIndented) {
     EXPECT_EQ(arrival_line(lines), "message: first\n  second\n  third\n  fourth");
 }
 
-TEST(ReplyTest, BusyNoticeIsRecognisedWithOrWithoutItsLineEnd) {
-    EXPECT_TRUE(
-        client::is_busy_notice("MAXIMUM CONCURRENT SESSIONS REACHED - TERMINATING SESSION.\r\n"));
-    EXPECT_TRUE(
-        client::is_busy_notice("MAXIMUM CONCURRENT SESSIONS REACHED - TERMINATING SESSION."));
-    EXPECT_FALSE(client::is_busy_notice(""));
-    EXPECT_FALSE(client::is_busy_notice("MAXIMUM CONCURRENT SESSIONS REACHED"));
-    EXPECT_FALSE(
-        client::is_busy_notice(" MAXIMUM CONCURRENT SESSIONS REACHED - TERMINATING SESSION."));
-    EXPECT_FALSE(client::is_busy_notice("STATUS-CONNSIGOKna"));
-}
-
 }  // namespace
