@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/events.h"
+#include "platform/metrics.h"
 #include "server/listener_sockets.h"
 #include "ui/status_log.h"
 
@@ -26,7 +27,7 @@ class ListenerSessions {
     using ProcessData = std::function<void(const std::string& data, const std::string& address)>;
 
     ListenerSessions(ListenerSockets& sockets, ui::StatusLog& log, platform::Events& events,
-                     ProcessData process_data);
+                     platform::Metrics& metrics, ProcessData process_data);
 
     // Every 250 ms: closes the elements left closing or broken, discarding
     // whatever they had received.
@@ -39,10 +40,13 @@ class ListenerSessions {
     void WS_LISTENER_Close(int index);
     bool free(int index);
     bool overflow(int index) const;
+    // Tells the metrics how many session elements are taken.
+    void count_sessions();
 
     ListenerSockets& sockets_;
     ui::StatusLog& log_;
     platform::Events& events_;
+    platform::Metrics& metrics_;
     ProcessData process_data_;
     // Elements that sent too much: in error, like a broken connection.
     std::set<int> broken_;

@@ -89,7 +89,8 @@ class ListenerOnSocketsTest : public ::testing::Test {
     ui::StatusLog log{list, clock};
     server::ListenerSockets sockets{network};
     Requests processed;
-    server::ListenerSessions sessions{sockets, log, events,
+    platform::NoMetrics metrics;
+    server::ListenerSessions sessions{sockets, log, events, metrics,
                                       [this](const std::string& data, const std::string& address) {
                                           processed.emplace_back(data, address);
                                       }};
