@@ -47,7 +47,7 @@ SANITIZE_BUILD ?= build-asan
 sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -DORVANTA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS) \
-	  --target logic_tests qt_tests nm_tests client_tests orvanta orvanta-client navctrl_ocx \
+	  --target logic_tests qt_tests nm_tests client_tests prometheus_tests orvanta orvanta-client navctrl_ocx \
 	    icons compressed_docs
 	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \

@@ -1,12 +1,17 @@
 #include "figures.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "drive.h"
 #include "epoll_baseline.h"
 #include "load_client.h"
 #include "net.h"
+#include "scraper.h"
 #include "stats.h"
 
 namespace bench {
@@ -80,6 +85,54 @@ std::vector<Row> round_trip_rows(const std::string& where, Subject& orvanta, Sub
         {"Status round trip, p99" + suffix, "us", percentile(ours, 99), percentile(base, 99), goal,
          0},
     };
+}
+
+std::vector<Row> scraped_rows(Subject& orvanta, std::uint16_t metrics_port, int requests) {
+    constexpr int pairs = 5;
+    constexpr std::chrono::milliseconds scrape_interval{100};
+    std::fprintf(stderr,
+                 "Throughput while scraped (in-process): DISCON while disconnected, %d requests "
+                 "per run, %d runs with and %d without a scraper at 10 scrapes a second\n",
+                 requests, pairs, pairs);
+    orvanta.load(4, requests / 20);
+    std::vector<Row> rows;
+    for (const int in_flight : {1, 4}) {
+        const std::string what = std::to_string(in_flight) + " in flight";
+        std::vector<double> plain;
+        std::vector<double> scraped;
+        for (int pair = 0; pair < pairs; ++pair) {
+            // Which run of a pair comes first alternates, so that a machine
+            // slowing down or speeding up weighs on both alike.
+            for (const bool with_scraper : {pair % 2 == 1, pair % 2 == 0}) {
+                std::optional<Scraper> scraper;
+                if (with_scraper) {
+                    scraper.emplace(metrics_port, scrape_interval);
+                }
+                const Measured measured = orvanta.load(in_flight, requests);
+                report("Orvanta", what + (with_scraper ? ", scraped" : ", not scraped"), measured);
+                (with_scraper ? scraped : plain).push_back(per_second(measured));
+                if (scraper) {
+                    std::fprintf(stderr, "  scraper: %d scrapes, %d failed\n", scraper->scrapes(),
+                                 scraper->failures());
+                    if (scraper->failures() > 0 || scraper->scrapes() == 0) {
+                        throw std::runtime_error("the scraper did not get Orvanta's metrics");
+                    }
+                }
+            }
+        }
+        // The noise: how far identical runs without a scraper fall below
+        // their median. A scraped median above the slowest of them differs
+        // by less than the runs differ among themselves.
+        const double median = percentile(plain, 50);
+        const double slowest = *std::min_element(plain.begin(), plain.end());
+        const double floor = median > 0 ? slowest / median : 1;
+        std::fprintf(stderr, "  %s: the slowest unscraped run at %.3f of their median\n",
+                     what.c_str(), floor);
+        rows.push_back({"Throughput, " + what + ", scraped 10/s (in-process)", "req/s",
+                        percentile(scraped, 50), median,
+                        Goal{Goal::Kind::AtLeastTimesBaseline, floor}, 0});
+    }
+    return rows;
 }
 
 std::vector<Row> burst_rows(Server& orvanta, int requests) {

@@ -1,8 +1,9 @@
 // Orvanta's benchmark: measures the server's throughput, status round trip,
 // behaviour under bursts and closing order, in the benchmark's process and as
 // the program a user runs, and the program's idle footprint, each beside a
-// minimal baseline measured in the same run, and prints one table. Progress
-// goes to standard error, the table to standard output.
+// minimal baseline measured in the same run, and its throughput while its
+// metrics are scraped beside the same without, and prints one table.
+// Progress goes to standard error, the table to standard output.
 //
 //   orvanta_bench            the full run, a few minutes
 //   orvanta_bench --quick    a tenth of the requests and a 6 s idle, to try things
@@ -21,6 +22,7 @@
 #include "footprint.h"
 #include "net.h"
 #include "orvanta_under_test.h"
+#include "platform/prometheus/prometheus_metrics.h"
 #include "platform/qt/application.h"
 #include "program_folder.h"
 #include "server_process.h"
@@ -79,6 +81,23 @@ std::vector<bench::Row> in_process_rows(const Scale& scale) {
     return rows;
 }
 
+// The same composition with its metrics served, as `metrics` in orvanta.conf
+// asks, on a port of the system's choosing: its throughput beside a scraper
+// and without one.
+std::vector<bench::Row> scraped_rows(const Scale& scale) {
+    bench::ProgramFolder folder("scraped");
+    folder.copy_in(bench::build_folder() + "/NAVCTRL.OCX");
+    const bench::PortPair ports = bench::free_port_pair();
+    folder.write_settings(ports.listen, ports.reply, 32767);
+    folder.write_navigator_state();
+    platform::prometheus::PrometheusMetrics metrics("127.0.0.1", 0);
+    std::fprintf(stderr, "Starting Orvanta in-process on port %u, its metrics on port %u\n",
+                 ports.listen, metrics.port());
+    bench::OrvantaUnderTest orvanta(folder.path(), ports.listen, &metrics);
+    bench::InProcess ours(orvanta, ports.reply);
+    return bench::scraped_rows(ours, metrics.port(), scale.throughput_requests);
+}
+
 // The program as its user runs it and the baseline as a program of its own,
 // both on one core, their clients on another.
 std::vector<bench::Row> program_rows(const Scale& scale) {
@@ -114,6 +133,7 @@ int main(int argc, char* argv[]) {
     try {
         const Scale scale = is_quick ? quick() : Scale{};
         std::vector<bench::Row> rows = in_process_rows(scale);
+        append(rows, scraped_rows(scale));
         append(rows, program_rows(scale));
         append(rows, bench::footprint_rows(scale.footprint));
         std::cout << bench::format_table(rows) << std::flush;

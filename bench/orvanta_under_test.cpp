@@ -15,13 +15,13 @@ namespace bench {
 
 // Made and ended in the order of main.cpp.
 struct OrvantaUnderTest::Parts {
-    explicit Parts(const std::string& folder)
+    Parts(const std::string& folder, platform::Metrics* metrics)
         : location(folder),
           simulated(util::join_path(folder, "navsim.state"), qt.clock, qt.timers),
           navigator(simulated),
           form1({navigator, qt.clock, qt.timers, qt.tray, qt.events, qt.message_box, qt.desktop,
                  qt.network, qt.files, location, qt.version_info, qt.shell, qt.console,
-                 qt.no_metrics}) {}
+                 metrics != nullptr ? *metrics : qt.no_metrics}) {}
 
     platform::qt::QtPlatform qt;
     FolderLocation location;
@@ -30,8 +30,9 @@ struct OrvantaUnderTest::Parts {
     app::Form1 form1;
 };
 
-OrvantaUnderTest::OrvantaUnderTest(const std::string& folder, std::uint16_t listen_port)
-    : parts_(std::make_unique<Parts>(folder)), port_(listen_port) {
+OrvantaUnderTest::OrvantaUnderTest(const std::string& folder, std::uint16_t listen_port,
+                                   platform::Metrics* metrics)
+    : parts_(std::make_unique<Parts>(folder, metrics)), port_(listen_port) {
     parts_->form1.Form_Load();
     parts_->qt.desktop.open(parts_->form1.window());
     if (parts_->form1.listeners().WS_LISTENER(0).State() != platform::Winsock::sckListening ||

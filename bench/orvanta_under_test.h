@@ -9,6 +9,10 @@ namespace app {
 class Form1;
 }
 
+namespace platform {
+class Metrics;
+}
+
 namespace bench {
 
 // Orvanta as src/main.cpp composes it, on the Qt platform, inside the
@@ -17,11 +21,13 @@ namespace bench {
 // (which must hold NAVCTRL.OCX, Orvanta.ini and navsim.state) instead of the
 // executable's; the navigator counts its link-state reads, which is how
 // processed DISCON requests are counted; and no signal handler closes the
-// window. Needs a QApplication; the start-up takes the two seconds of the
-// splash screen.
+// window. Its metrics are `metrics` where given (they must outlive it),
+// else none, as without `metrics` in orvanta.conf. Needs a QApplication;
+// the start-up takes the two seconds of the splash screen.
 class OrvantaUnderTest final : public Server {
   public:
-    OrvantaUnderTest(const std::string& folder, std::uint16_t listen_port);
+    OrvantaUnderTest(const std::string& folder, std::uint16_t listen_port,
+                     platform::Metrics* metrics = nullptr);
     ~OrvantaUnderTest() override;
 
     std::uint16_t port() const override { return port_; }

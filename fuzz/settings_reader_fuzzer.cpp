@@ -70,6 +70,7 @@ class Clock : public platform::Clock {
   public:
     platform::TimeOfDay time_of_day() const override { return {}; }
     std::chrono::milliseconds steady_now() const override { return {}; }
+    std::int64_t unix_time() const override { return 0; }
     std::string short_date() const override { return "12/6/26"; }
 };
 

@@ -14,6 +14,7 @@
 #include "platform/navsim/simulated_navigator.h"
 #include "platform/nm/network_manager_navigator.h"
 #include "platform/posix/folder_layout.h"
+#include "platform/prometheus/prometheus_metrics.h"
 #include "platform/qt/application.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_signal_closer.h"
@@ -57,10 +58,26 @@ int run(QApplication& application, const platform::posix::FolderLayout& layout,
         return 2;
     }
 
-    app::Form1 form1(
-        {*navigator, qt.clock, qt.timers, qt.tray, qt.events, qt.message_box, qt.desktop,
-         qt.network, qt.files, layout, qt.version_info, qt.shell, qt.console, qt.no_metrics},
-        {}, {conf.listen_address, conf.clients});
+    // The metrics orvanta.conf asks for; a port that cannot be had leaves the
+    // program without them, since the request server is what matters.
+    std::unique_ptr<platform::Metrics> metrics;
+    std::string metrics_problem;
+    try {
+        if (conf.metrics) {
+            metrics = std::make_unique<platform::prometheus::PrometheusMetrics>(
+                conf.metrics->address, conf.metrics->port);
+        }
+    } catch (const platform::Failure& failure) {
+        metrics_problem = failure.what();
+    }
+    app::Form1 form1({*navigator, qt.clock, qt.timers, qt.tray, qt.events, qt.message_box,
+                      qt.desktop, qt.network, qt.files, layout, qt.version_info, qt.shell,
+                      qt.console, metrics ? *metrics : qt.no_metrics},
+                     {}, {conf.listen_address, conf.clients});
+    if (!metrics_problem.empty()) {
+        form1.metrics_unavailable(conf.metrics->address + ":" + std::to_string(conf.metrics->port),
+                                  metrics_problem);
+    }
     // A desktop logging out, a service manager or Ctrl-C close the window
     // as the user would, so the settings are saved as usual.
     platform::qt::QtSignalCloser closer([&form1] { form1.window().close_requested(); });

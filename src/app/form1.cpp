@@ -13,18 +13,20 @@ Form1::Form1(const Services& services, info::ProgramVersion version, ServerOptio
       log_(window_.STATUS_LIST, services.clock),
       tray_(services.tray),
       dial_(services.navigator, log_, window_.TAB_STOP_ZERO, window_.TIME_LAST_ISP_CONNECT_LABEL,
-            services.clock),
-      poll_(services.navigator, log_, window_, tray_, dial_, settings_),
+            services.clock, services.metrics),
+      poll_(services.navigator, log_, window_, tray_, dial_, settings_, services.clock,
+            services.metrics),
       poll_timer_(services.timers.create_timer()),
       listeners_(services.network),
       talker_socket_(services.network.create_socket()),
       talker_(
           *talker_socket_, log_, services.events, [this] { return poll_.DPC_STATUS_CODE(); },
-          window_.TIME_LAST_ISP_CONNECT_LABEL),
+          window_.TIME_LAST_ISP_CONNECT_LABEL, services.metrics),
       received_messages_(services.desktop, services.clock, tray_, window_),
       send_message_(services.desktop, log_, talker_, services.events, clients_,
                     window_.TAB_STOP_ZERO),
-      requests_(clients_, window_, log_, talker_, settings_, dial_, received_messages_, tray_),
+      requests_(clients_, window_, log_, talker_, settings_, dial_, received_messages_, tray_,
+                services.metrics),
       sessions_(listeners_, log_, services.events, services.clock, services.metrics,
                 [this](const std::string& data, const std::string& address) {
                     requests_.PROCESS_DATA(data, address);
@@ -100,6 +102,12 @@ void Form1::Form_Unload() {
     }
     ending_ = true;
     Shutdown(*this, services_).Form_Unload();
+}
+
+void Form1::metrics_unavailable(const std::string& where, const std::string& reason) {
+    log_.write("     Metrics not available...", "     (Cant listen on " + where + ")");
+    services_.console.note("metrics: cannot listen on " + where + " (" + reason +
+                           "); running without metrics");
 }
 
 void Form1::show_splash() {

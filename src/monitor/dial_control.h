@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/forms/control.h"
 #include "platform/forms/label.h"
+#include "platform/metrics.h"
 #include "platform/navigator.h"
 #include "ui/status_log.h"
 
@@ -11,15 +12,19 @@ namespace monitor {
 // Dials and hangs up the link through the navigator, refusing a request that
 // the link's present state makes pointless. The connect and disconnect
 // buttons run these handlers, and so do the status poll's redial and the
-// clients' requests, so they behave exactly as a click does.
+// clients' requests, so they behave exactly as a click does; only the
+// metrics tell who asked.
 class DialControl {
   public:
+    using DialOrigin = platform::Metrics::DialOrigin;
+    using HangUpOrigin = platform::Metrics::HangUpOrigin;
+
     DialControl(platform::Navigator& navigator, ui::StatusLog& log,
                 platform::Control& focus_parking, platform::Label& last_dial_label,
-                const platform::Clock& clock);
+                const platform::Clock& clock, platform::Metrics& metrics);
 
-    void CONNECT_BUTTON_Click();
-    void DISCONNECT_BUTTON_Click();
+    void CONNECT_BUTTON_Click(DialOrigin origin = DialOrigin::Local);
+    void DISCONNECT_BUTTON_Click(HangUpOrigin origin = HangUpOrigin::Local);
 
   private:
     platform::Navigator& navigator_;
@@ -27,6 +32,7 @@ class DialControl {
     platform::Control& focus_parking_;
     platform::Label& last_dial_label_;
     const platform::Clock& clock_;
+    platform::Metrics& metrics_;
 };
 
 }  // namespace monitor

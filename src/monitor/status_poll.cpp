@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
+
+#include "platform/failure.h"
 
 namespace monitor {
 
@@ -68,19 +71,31 @@ const Row* classify(std::int16_t signal, std::int16_t connection) {
 }  // namespace
 
 StatusPoll::StatusPoll(platform::Navigator& navigator, ui::StatusLog& log, ui::MainWindow& window,
-                       ui::TrayDisplay& tray, DialControl& dial, const app::Settings& settings)
+                       ui::TrayDisplay& tray, DialControl& dial, const app::Settings& settings,
+                       const platform::Clock& clock, platform::Metrics& metrics)
     : navigator_(navigator),
       log_(log),
       window_(window),
       tray_(tray),
       dial_(dial),
-      settings_(settings) {}
+      settings_(settings),
+      clock_(clock),
+      metrics_(metrics) {}
+
+std::int16_t StatusPoll::read(std::int16_t (platform::Navigator::*property)()) {
+    try {
+        return (navigator_.*property)();
+    } catch (const platform::Failure&) {
+        metrics_.poll_failed();
+        throw;
+    }
+}
 
 void StatusPoll::GET_DPC_STATUS() {
     // Written before the navigator is read, whatever it then reports.
     log_.write("     DPC status collected");
 
-    const std::int16_t signal = navigator_.SignalStatus();
+    const std::int16_t signal = read(&platform::Navigator::SignalStatus);
     platform::Color lamp;
     if (signal == 1) {
         lamp = lamp_green;
@@ -91,15 +106,20 @@ void StatusPoll::GET_DPC_STATUS() {
     }
     window_.SIGNAL_QUALITY_LED.set_fill_color(lamp);
 
-    const Row* row = classify(signal, navigator_.ConnectionStatus());
+    const Row* row = classify(signal, read(&platform::Navigator::ConnectionStatus));
     if (row == nullptr) {
         return;
     }
     show(*row, lamp);
+    // Connected and dialing as the state word says, so that the figures
+    // agree with the window: no signal with a connection value of 0 is online.
+    metrics_.link_polled(std::string_view(row->word) == "ONLINE",
+                         std::string_view(row->word) == "DIALING", signal == 1, row->code,
+                         clock_.unix_time());
 
     // While the link stays down with the signal present, every poll dials anew.
     if (row->redials && settings_.KEEP_CONNECTED) {
-        dial_.CONNECT_BUTTON_Click();
+        dial_.CONNECT_BUTTON_Click(DialControl::DialOrigin::Redial);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 
 namespace platform {
@@ -23,6 +24,9 @@ class Clock {
     virtual TimeOfDay time_of_day() const = 0;
     // A monotonic time from an arbitrary origin, for measuring intervals.
     virtual std::chrono::milliseconds steady_now() const = 0;
+    // The wall-clock time in seconds since 1970 (UTC), for stamping what
+    // other machines read.
+    virtual std::int64_t unix_time() const = 0;
     // Today's date as text in the user's short date format, such as "12/6/26".
     virtual std::string short_date() const = 0;
 };

@@ -57,6 +57,7 @@ void ListenerSessions::WS_LISTENER_ConnectionRequest(long request_id) {
     for (int i = 1; i < highest; ++i) {
         if (free(i)) {
             sockets_.WS_LISTENER(i).Accept(request_id);
+            count_sessions();
             return;
         }
     }
@@ -67,6 +68,7 @@ void ListenerSessions::WS_LISTENER_ConnectionRequest(long request_id) {
     }
     Winsock& overflow = sockets_.WS_LISTENER(highest);
     overflow.Accept(request_id);
+    metrics_.session_refused();
     overflow.SendData(overflow_notice);
     events_.do_events();
     // The program may have begun to end meanwhile, and destroyed the element.
@@ -113,6 +115,7 @@ void ListenerSessions::WS_LISTENER_Close(int index) {
     }
     const std::string address = socket.RemoteHostIP();
     socket.Close();
+    count_sessions();
     const std::string data = util::from_cp1252(sockets_.WS_LISTENER_SCKDATA(index));
     sockets_.WS_LISTENER_SCKDATA(index).clear();
     process_data_(data, address);
@@ -120,14 +123,27 @@ void ListenerSessions::WS_LISTENER_Close(int index) {
 
 void ListenerSessions::SOCKET_CLOSER_TIMER_Timer() {
     const int highest = sockets_.UBound();
+    bool closed = false;
     for (int i = 1; i <= highest; ++i) {
         Winsock& socket = sockets_.WS_LISTENER(i);
         if (socket.State() > Winsock::sckConnected || broken_.count(i) != 0) {
             socket.Close();
             sockets_.WS_LISTENER_SCKDATA(i).clear();
             broken_.erase(i);
+            closed = true;
         }
     }
+    if (closed) {
+        count_sessions();
+    }
+}
+
+void ListenerSessions::count_sessions() {
+    int taken = 0;
+    for (int i = 1; i < sockets_.UBound(); ++i) {
+        taken += free(i) ? 0 : 1;
+    }
+    metrics_.sessions_open(taken);
 }
 
 }  // namespace server

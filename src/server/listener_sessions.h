@@ -53,6 +53,8 @@ class ListenerSessions {
     // that may not.
     bool allowed(const std::string& address);
     bool overflow(int index) const;
+    // Tells the metrics how many session elements are taken.
+    void count_sessions();
 
     ListenerSockets& sockets_;
     ui::StatusLog& log_;

@@ -5,7 +5,7 @@ namespace server {
 RequestHandler::RequestHandler(ClientTable& clients, ui::MainWindow& window, ui::StatusLog& log,
                                Talker& talker, const app::Settings& settings,
                                monitor::DialControl& dial, messaging::ReceivedMessages& messages,
-                               ui::TrayDisplay& tray)
+                               ui::TrayDisplay& tray, platform::Metrics& metrics)
     : clients_(clients),
       window_(window),
       log_(log),
@@ -13,7 +13,8 @@ RequestHandler::RequestHandler(ClientTable& clients, ui::MainWindow& window, ui:
       settings_(settings),
       dial_(dial),
       messages_(messages),
-      tray_(tray) {}
+      tray_(tray),
+      metrics_(metrics) {}
 
 void RequestHandler::PROCESS_DATA(const std::string& data, const std::string& remote_host_ip) {
     clients_.record(remote_host_ip);
@@ -21,21 +22,28 @@ void RequestHandler::PROCESS_DATA(const std::string& data, const std::string& re
     std::string count = " ";
     count += std::to_string(clients_.NUM_CLIENTS());
     window_.NUM_CLIENTS_LABEL.set_caption(count);
+    metrics_.clients_known(clients_.NUM_CLIENTS());
 
     const std::string keyword = data.substr(0, 6);
     if (keyword == "STATUS") {
+        metrics_.request(keyword);
         log_request("     Status report was requested", remote_host_ip);
         talker_.start_status(remote_host_ip, settings_.TRANSMIT_PORT);
     } else if (keyword == "CONNEC") {
+        metrics_.request(keyword);
         log_request("     Connect was requested", remote_host_ip);
-        dial_.CONNECT_BUTTON_Click();
+        dial_.CONNECT_BUTTON_Click(monitor::DialControl::DialOrigin::Client);
     } else if (keyword == "DISCON") {
+        metrics_.request(keyword);
         log_request("     Disconnect was requested", remote_host_ip);
-        dial_.DISCONNECT_BUTTON_Click();
+        dial_.DISCONNECT_BUTTON_Click(monitor::DialControl::HangUpOrigin::Client);
     } else if (keyword == "MESSAG") {
+        metrics_.request(keyword);
         log_request("     Message received from client", remote_host_ip);
         messages_.show_message(remote_host_ip, data.substr(6));
         tray_.show(window_.DISH_MESSAGE_ICON, "Orvanta... message received", true);
+    } else {
+        metrics_.request("other");
     }
 }
 

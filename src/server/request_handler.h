@@ -5,6 +5,7 @@
 #include "app/settings.h"
 #include "messaging/received_messages.h"
 #include "monitor/dial_control.h"
+#include "platform/metrics.h"
 #include "server/client_table.h"
 #include "server/talker.h"
 #include "ui/main_window.h"
@@ -19,7 +20,8 @@ class RequestHandler {
   public:
     RequestHandler(ClientTable& clients, ui::MainWindow& window, ui::StatusLog& log, Talker& talker,
                    const app::Settings& settings, monitor::DialControl& dial,
-                   messaging::ReceivedMessages& messages, ui::TrayDisplay& tray);
+                   messaging::ReceivedMessages& messages, ui::TrayDisplay& tray,
+                   platform::Metrics& metrics);
 
     void PROCESS_DATA(const std::string& data, const std::string& remote_host_ip);
 
@@ -34,6 +36,7 @@ class RequestHandler {
     monitor::DialControl& dial_;
     messaging::ReceivedMessages& messages_;
     ui::TrayDisplay& tray_;
+    platform::Metrics& metrics_;
 };
 
 }  // namespace server

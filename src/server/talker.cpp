@@ -6,12 +6,14 @@
 namespace server {
 
 Talker::Talker(platform::Winsock& socket, ui::StatusLog& log, platform::Events& events,
-               std::function<std::string()> status_code, const platform::Label& last_dial)
+               std::function<std::string()> status_code, const platform::Label& last_dial,
+               platform::Metrics& metrics)
     : socket_(socket),
       log_(log),
       events_(events),
       status_code_(std::move(status_code)),
-      last_dial_(last_dial) {
+      last_dial_(last_dial),
+      metrics_(metrics) {
     socket_.on_Connect([this] { WS_TALKER_Connect(); });
     socket_.on_SendComplete([this] { WS_TALKER_SendComplete(); });
     socket_.on_Error([this](int, const std::string&) { WS_TALKER_Error(); });
@@ -66,13 +68,16 @@ void Talker::WS_TALKER_Connect() {
 }
 
 // Sending lets pending events run, and a request among them may start the
-// next delivery; that one keeps its mode for its own connection.
+// next delivery; that one keeps its mode for its own connection. A text
+// handed to the connection counts as sent: the socket sends what it holds
+// even when a newer delivery closes it before SendComplete is told.
 void Talker::send_on_connect() {
     const unsigned long started = starts_;
     if (mode_ == status_reply) {
         log_.write("     Sending data to a client", "     (IP:" + socket_.RemoteHostIP() + ")");
         // The code and the time as they are now, not when the request came in.
         socket_.SendData(util::to_cp1252(status_code_() + last_dial_.caption()));
+        metrics_.delivery(true);
         events_.do_events();
         finish(started);
     } else if (mode_ == operator_message) {
@@ -80,6 +85,7 @@ void Talker::send_on_connect() {
         // replaces the talker's hold on it.
         const std::shared_ptr<OutgoingMessage> message = message_;
         socket_.SendData(util::to_cp1252("MESSAG" + (message ? message->text() : std::string())));
+        metrics_.delivery(true);
         events_.do_events();
         if (message) {
             message->sent();
@@ -106,6 +112,7 @@ void Talker::WS_TALKER_SendComplete() {
 }
 
 void Talker::WS_TALKER_Error() {
+    metrics_.delivery(false);
     log_.write("     Error...", "      Sending data to client!");
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/events.h"
 #include "platform/forms/label.h"
+#include "platform/metrics.h"
 #include "platform/winsock.h"
 #include "ui/status_log.h"
 
@@ -33,7 +34,8 @@ class Talker {
     static constexpr std::int16_t message_port = 2519;
 
     Talker(platform::Winsock& socket, ui::StatusLog& log, platform::Events& events,
-           std::function<std::string()> status_code, const platform::Label& last_dial);
+           std::function<std::string()> status_code, const platform::Label& last_dial,
+           platform::Metrics& metrics);
 
     // Starts a status reply to address at port.
     void start_status(const std::string& address, std::int16_t port);
@@ -62,6 +64,7 @@ class Talker {
     platform::Events& events_;
     std::function<std::string()> status_code_;
     const platform::Label& last_dial_;
+    platform::Metrics& metrics_;
     std::shared_ptr<OutgoingMessage> message_;
     std::int16_t mode_ = nothing;
     // Counts the delivery starts.

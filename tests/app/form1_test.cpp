@@ -26,6 +26,7 @@ TEST_F(Form1Test, ButtonsRunTheDialAndHangUpHandlers) {
     window.DISCONNECT_BUTTON.click();
     EXPECT_EQ(navigator.hang_ups(), 1);
     EXPECT_EQ(window.STATUS_LIST.item(2), "     Local command: DISCONNECT");
+    EXPECT_EQ(fake.metrics.calls, (std::vector<std::string>{"dial local", "hangup local"}));
 }
 
 TEST_F(Form1Test, PollTimerStartsOffAtFiveSecondsAndSurvivesAFailingNavigator) {
@@ -38,6 +39,7 @@ TEST_F(Form1Test, PollTimerStartsOffAtFiveSecondsAndSurvivesAFailingNavigator) {
     navigator.connection_fault.always();
     poll_timer.fire();  // the read fails half-way: the tick ends quietly
     EXPECT_EQ(form1.DPC_STATUS_CODE(), "");
+    EXPECT_EQ(fake.metrics.calls, std::vector<std::string>{"poll failed"});
     EXPECT_EQ(window.STATUS_LIST.item(2), "     DPC status collected");
     EXPECT_EQ(window.SIGNAL_QUALITY_LED.fill_color().value, 65280U);
 
@@ -60,6 +62,16 @@ TEST_F(Form1Test, SplashClosesOnAClickOrAKeyAndOnlyOnce) {
     EXPECT_EQ(form1.splash(), nullptr);
     EXPECT_EQ(fake.desktop.calls, (std::vector<std::string>{"open frmSplash", "close frmSplash",
                                                             "open frmSplash", "close frmSplash"}));
+}
+
+TEST_F(Form1Test, MetricsThatCannotBeServedAreToldInTheLogAndOnTheConsole) {
+    form1.metrics_unavailable("127.0.0.1:9100", "address in use");
+    EXPECT_EQ(window.STATUS_LIST.item(2), "     Metrics not available...");
+    EXPECT_EQ(window.STATUS_LIST.item(3), "     (Cant listen on 127.0.0.1:9100)");
+    EXPECT_EQ(fake.console.lines,
+              std::vector<std::string>{
+                  "metrics: cannot listen on 127.0.0.1:9100 (address in use); running without "
+                  "metrics"});
 }
 
 // The window modes, switched by the main window's button and the tray icon.

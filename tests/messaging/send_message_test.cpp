@@ -55,6 +55,7 @@ TEST_F(SendMessageTest, MessageGoesToPort2519AndClosesTheWindowOnceSent) {
                                    "5"});  // in the code page
     EXPECT_EQ(form1->send_message().form(), nullptr);
     EXPECT_EQ(form1->talker().TALKER_MODE(), 0);
+    EXPECT_EQ(metrics({"delivery"}), Lines{"delivery sent"});
 }
 
 TEST_F(SendMessageTest, PendingMessageKeepsItsTextWhenItsWindowClosesAndLeavesANewOneAlone) {

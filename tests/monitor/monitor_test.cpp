@@ -1,11 +1,14 @@
 // The dial and hang-up handlers and the status poll, on the main window.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <vector>
 
 #include "fakes/fake_clock.h"
+#include "fakes/fake_metrics.h"
 #include "fakes/fake_navigator.h"
 #include "fakes/fake_tray_icon.h"
 #include "monitor/dial_control.h"
@@ -75,13 +78,15 @@ struct Rig {
     fakes::FakeNavigator navigator;
     fakes::FakeClock clock;
     fakes::FakeTrayIcon tray;
+    fakes::FakeMetrics metrics;
     ui::MainWindow window;
     app::Settings settings;
     ui::StatusLog log{window.STATUS_LIST, clock};
     ui::TrayDisplay tray_display{tray};
-    monitor::DialControl dial{navigator, log, window.TAB_STOP_ZERO,
-                              window.TIME_LAST_ISP_CONNECT_LABEL, clock};
-    monitor::StatusPoll status_poll{navigator, log, window, tray_display, dial, settings};
+    monitor::DialControl dial{
+        navigator, log, window.TAB_STOP_ZERO, window.TIME_LAST_ISP_CONNECT_LABEL, clock, metrics};
+    monitor::StatusPoll status_poll{navigator, log,      window, tray_display,
+                                    dial,      settings, clock,  metrics};
 };
 
 void none(fakes::FakeNavigator&) {}
@@ -131,6 +136,8 @@ TEST(DialControlTest, ConnectChecksTheLinkTwiceAndTheSignalBeforeDialling) {
         const bool dialled = c.messages == Lines{connect};
         EXPECT_EQ(rig.navigator.dials(), dialled ? 1 : 0);
         EXPECT_EQ(rig.window.TIME_LAST_ISP_CONNECT_LABEL.caption(), dialled ? "9:05pm" : "na");
+        // Counted when passed on, failing or not; a click is a local dial.
+        EXPECT_EQ(rig.metrics.calls, dialled ? Lines{"dial local"} : Lines{});
     }
 }
 
@@ -155,7 +162,9 @@ TEST(DialControlTest, DisconnectHangsUpUnlessTheLinkIsDown) {
         c.fault(rig.navigator);
         EXPECT_NO_THROW(rig.dial.DISCONNECT_BUTTON_Click());
         EXPECT_EQ(rig.messages(), Lines{c.message});
-        EXPECT_EQ(rig.navigator.hang_ups(), std::string(c.message) == disconnect ? 1 : 0);
+        const bool hung_up = std::string(c.message) == disconnect;
+        EXPECT_EQ(rig.navigator.hang_ups(), hung_up ? 1 : 0);
+        EXPECT_EQ(rig.metrics.calls, hung_up ? Lines{"hangup local"} : Lines{});
         EXPECT_EQ(rig.navigator.signal_reads(), 0);
         EXPECT_EQ(rig.window.TIME_LAST_ISP_CONNECT_LABEL.caption(), "na");
     }
@@ -194,40 +203,56 @@ TEST_F(StatusPollTest, EachClassifiedPairShowsItsWholeStateAndOthersOnlyTheLampO
     struct Row {
         std::int16_t signal, connection;
         const char* shown;
+        const char* link;  // connected, dialing, signal, as the metrics hear them
     };
     const Row rows[] = {
         {1, 1,
          "STATUS-CONNSIGOK | Connected_Image | ONLINE | green | dish_connected | "
-         "Orvanta... Online - Internet available"},
+         "Orvanta... Online - Internet available",
+         "101"},
         {1, 2,
          "STATUS-DISCSIGOK | Disconnected_Image | OFFLINE | green | dish_disconnected | "
-         "Orvanta... Offline - Internet not available"},
+         "Orvanta... Offline - Internet not available",
+         "001"},
         // Dialing with signal shows the connected picture drawn over the dialing one.
         {1, 3,
          "STATUS-DIALSIGOK | Dialing_Image Connected_Image | DIALING | green | "
-         "dish_server_running | Orvanta... Dialing"},
+         "dish_server_running | Orvanta... Dialing",
+         "011"},
         // Without signal, a connection value of 0 reads as connected.
         {3, 0,
          "STATUS-CONNNOSIG | No_Signal_Image | ONLINE | red | dish_cloud | "
-         "Orvanta... Internet not available - No Signal | blinks"},
+         "Orvanta... Internet not available - No Signal | blinks",
+         "100"},
         {3, 1,
          "STATUS-CONNNOSIG | No_Signal_Image | ONLINE | red | dish_cloud | "
-         "Orvanta... Internet not available - No Signal | blinks"},
+         "Orvanta... Internet not available - No Signal | blinks",
+         "100"},
         {3, 2,
          "STATUS-DISCNOSIG | No_Signal_Image | OFFLINE | red | dish_cloud | "
-         "Orvanta... Internet not available - No Signal | blinks"},
+         "Orvanta... Internet not available - No Signal | blinks",
+         "000"},
         {3, 3,
          "STATUS-DIALSIGOK | Dialing_Image | DIALING | red | dish_cloud | "
-         "Orvanta... No Signal - Dialing | blinks"},
+         "Orvanta... No Signal - Dialing | blinks",
+         "010"},
     };
+    std::int64_t now = clock.unix_time();
     for (const Row& row : rows) {
-        EXPECT_EQ(poll(row.signal, row.connection), row.shown) << row.signal << row.connection;
+        clock.advance(std::chrono::seconds(7));  // stamped with the time of the poll
+        now += 7;
+        metrics.calls.clear();
+        const std::string shown = poll(row.signal, row.connection);
+        EXPECT_EQ(shown, row.shown) << row.signal << row.connection;
+        EXPECT_EQ(metrics.calls, Lines{std::string("link ") + row.link + " " + shown.substr(0, 16) +
+                                       " " + std::to_string(now)});
     }
 
     const std::string online = poll(1, 1);
     std::string red_lamp = online;
     red_lamp.replace(red_lamp.find("green"), 5, "red");
     tray.calls.clear();
+    metrics.calls.clear();
     const int reads = navigator.connection_reads_made();
     EXPECT_EQ(poll(3, 4), red_lamp);  // lamp red, the rest as it was
     EXPECT_EQ(poll(1, 0), online);
@@ -235,6 +260,7 @@ TEST_F(StatusPollTest, EachClassifiedPairShowsItsWholeStateAndOthersOnlyTheLampO
     EXPECT_EQ(poll(2, 2), online);
     EXPECT_EQ(navigator.connection_reads_made(), reads + 2);  // not read for signals 0 and 2
     EXPECT_TRUE(tray.calls.empty());
+    EXPECT_TRUE(metrics.calls.empty());
 }
 
 TEST_F(StatusPollTest, KeepConnectedRedialsOnEveryPollThatFindsTheLinkDownWithSignal) {
@@ -243,6 +269,7 @@ TEST_F(StatusPollTest, KeepConnectedRedialsOnEveryPollThatFindsTheLinkDownWithSi
         poll(1, 2);
         EXPECT_EQ(navigator.dials(), i);
     }
+    EXPECT_EQ(metrics.calls.back(), "dial redial");
     // Newest first: the dial's block above the poll's.
     EXPECT_EQ(window.STATUS_LIST.item(2), "     Local command: CONNECT");
     EXPECT_EQ(window.STATUS_LIST.item(5), "     DPC status collected");
@@ -268,6 +295,7 @@ TEST_F(StatusPollTest, LogWrittenBeforeTheNavigatorIsReadAndFailuresReachTheCall
     EXPECT_THROW(status_poll.GET_DPC_STATUS(), platform::Failure);
     EXPECT_EQ(window.SIGNAL_QUALITY_LED.fill_color().value, red);
     EXPECT_EQ(status_poll.DPC_STATUS_CODE(), "");
+    EXPECT_EQ(metrics.calls, (Lines{"poll failed", "poll failed"}));
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ TEST_F(ListenerSessionsTest, ClientsBeyondTheSessionsAreToldAndTurnedAway) {
     for (long id = 1; id <= 9; ++id) {
         connect_silently(id);
     }
+    EXPECT_EQ(last_metric({"sessions"}), "sessions 9");
     element(10).remote_host_ip = "10.4.0.10";
     const int polls = fake.events.calls;
     connect_silently(10);
@@ -44,6 +45,8 @@ TEST_F(ListenerSessionsTest, ClientsBeyondTheSessionsAreToldAndTurnedAway) {
     }
     EXPECT_EQ(element(10).sent.size(), 7U);
     EXPECT_EQ(form1->clients().NUM_CLIENTS(), 0);
+    // Turned away, never a session: the sessions stay at nine.
+    EXPECT_EQ(metrics({"session", "sessions", "request"}), Lines(7, "session refused"));
 
     // Still telling an earlier client, or not loaded at all: refused quietly.
     element(10).state = Winsock::sckConnected;
@@ -51,6 +54,7 @@ TEST_F(ListenerSessionsTest, ClientsBeyondTheSessionsAreToldAndTurnedAway) {
     connect_silently(17);
     EXPECT_EQ(element(10).accepted.back(), 16);
     EXPECT_EQ(window().STATUS_LIST.count(), lines);
+    EXPECT_TRUE(fake.metrics.calls.empty());
     for (int i = 10; i >= 1; --i) {
         form1->listeners().Unload(i);
     }
@@ -78,6 +82,8 @@ TEST_F(ListenerSessionsTest, RequestInPiecesIsProcessedOnceWhenTheClientCloses) 
 
     request("10.4.0.2", {});  // connect and close without a word
     EXPECT_EQ(form1->clients().NUM_CLIENTS(), 2);
+    EXPECT_EQ(metrics({"sessions"}),
+              (Lines{"sessions 1", "sessions 0", "sessions 1", "sessions 0"}));
 }
 
 TEST_F(ListenerSessionsTest, BrokenElementIsNotReusedUntilTheCloserTimerRuns) {
@@ -91,6 +97,11 @@ TEST_F(ListenerSessionsTest, BrokenElementIsNotReusedUntilTheCloserTimerRuns) {
     fake.timers.timers.at(1)->fire();  // the closer timer
     EXPECT_EQ(element(1).state, Winsock::sckClosed);
     EXPECT_EQ(form1->listeners().WS_LISTENER_SCKDATA(1), "");
+    // Element 1 stays taken until the closer frees it; a sweep with
+    // nothing to close tells nothing.
+    EXPECT_EQ(metrics({"sessions"}), (Lines{"sessions 1", "sessions 2", "sessions 1"}));
+    fake.timers.timers.at(1)->fire();
+    EXPECT_TRUE(fake.metrics.calls.empty());
     EXPECT_EQ(form1->clients().NUM_CLIENTS(), 0);  // its text was never processed
     connect_silently(3);
     EXPECT_EQ(element(1).accepted, (std::vector<long>{1, 3}));

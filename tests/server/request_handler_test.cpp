@@ -16,6 +16,9 @@ TEST_F(RequestHandlerTest, OnlyTheExactKeywordsActStatusOnTheTransmitPortTheOthe
     EXPECT_EQ(window().STATUS_LIST.count(), lines_before);
     EXPECT_TRUE(talker().calls.empty());
     EXPECT_EQ(window().NUM_CLIENTS_LABEL.caption(), " 1");  // recorded all the same
+    EXPECT_EQ(metrics({"request", "clients"}),
+              (Lines{"clients 1", "request other", "clients 1", "request other", "clients 1",
+                     "request other", "clients 1", "request other", "clients 1", "request other"}));
 
     request("192.168.7.20", {"STATUS\r\n"});
     EXPECT_EQ(window().NUM_CLIENTS_LABEL.caption(), " 2");
@@ -25,7 +28,7 @@ TEST_F(RequestHandlerTest, OnlyTheExactKeywordsActStatusOnTheTransmitPortTheOthe
               (Lines{"Close", "RemotePort 3001", "RemoteHost 192.168.7.20", "Connect"}));
     EXPECT_EQ(form1->talker().TALKER_MODE(), 1);
 
-    // Connect and disconnect run the buttons' handlers.
+    // Connect and disconnect run the buttons' handlers, as a client's.
     fake.navigator.connection = 1;
     request("10.1.1.2", {"CONNECT"});
     EXPECT_EQ(log_line(2), "     Already connected to ISP");
@@ -37,6 +40,14 @@ TEST_F(RequestHandlerTest, OnlyTheExactKeywordsActStatusOnTheTransmitPortTheOthe
     EXPECT_EQ(log_line(5), "     Disconnect was requested");
     EXPECT_EQ(fake.navigator.hang_ups(), 1);
     EXPECT_EQ(window().NUM_CLIENTS_LABEL.caption(), " 4");
+
+    fake.navigator.connection = 2;
+    request("10.1.1.3", {"CONNEC"});
+    EXPECT_EQ(fake.navigator.dials(), 1);
+    EXPECT_EQ(
+        metrics({"request", "clients", "dial", "hangup"}),
+        (Lines{"clients 2", "request STATUS", "clients 3", "request CONNEC", "clients 4",
+               "request DISCON", "hangup client", "clients 4", "request CONNEC", "dial client"}));
 }
 
 TEST_F(RequestHandlerTest, MessagesAreAppendedBlockAfterBlockUntilTheWindowCloses) {
@@ -48,6 +59,7 @@ TEST_F(RequestHandlerTest, MessagesAreAppendedBlockAfterBlockUntilTheWindowClose
               " Received at 09:05pm from IP Address 10.1.1.4...\r\n  hello\r\nthere\r\n" + hyphens +
                   " Received at 09:05pm from IP Address 10.1.1.5...\r\n  \r\n" + hyphens);
     EXPECT_EQ(log_line(2), "     Message received from client");
+    EXPECT_EQ(metrics({"request"}), (Lines{"request MESSAG", "request MESSAG"}));
     EXPECT_EQ(fake.tray.icon, "dish_message");
     EXPECT_EQ(fake.tray.tooltip, "Orvanta... message received");
     EXPECT_TRUE(fake.tray.attention);
@@ -79,6 +91,7 @@ TEST_F(RequestHandlerTest, RequestsWithoutAnAddressOrBeyondTheTableAreServedButN
     form1->PROCESS_DATA("STATUS", "10.2.1.1");
     EXPECT_EQ(form1->clients().NUM_CLIENTS(), 51);
     EXPECT_EQ(window().NUM_CLIENTS_LABEL.caption(), " 51");
+    EXPECT_EQ(last_metric({"clients"}), "clients 51");
     EXPECT_EQ(log_line(3), "     (IP:10.2.1.1)");
     EXPECT_EQ(talker().remote_host, "10.2.1.1");
 }

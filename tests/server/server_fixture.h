@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,27 @@ class ServerTest : public ::testing::Test {
         fake.clock.set_time(21, 5);
         form1->Form_Load();
         fake.tray.calls.clear();
+        fake.metrics.calls.clear();
+    }
+
+    // The metrics heard since the last look whose first word is one of
+    // `kinds` ("request", "sessions", "delivery", ...), oldest first.
+    Lines metrics(std::initializer_list<std::string> kinds) {
+        Lines heard;
+        for (const std::string& call : fake.metrics.calls) {
+            for (const std::string& kind : kinds) {
+                if (call.compare(0, kind.size() + 1, kind + " ") == 0) {
+                    heard.push_back(call);
+                }
+            }
+        }
+        fake.metrics.calls.clear();
+        return heard;
+    }
+    // The last of those, or the empty text.
+    std::string last_metric(std::initializer_list<std::string> kinds) {
+        const Lines heard = metrics(kinds);
+        return heard.empty() ? std::string() : heard.back();
     }
 
     fakes::FakeWinsock& listener() { return *fake.network.sockets.at(0); }

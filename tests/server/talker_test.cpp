@@ -24,6 +24,7 @@ TEST_F(TalkerTest, StatusReplyIsTheCodeAndTheDialTimeWhenTheConnectionOpens) {
     EXPECT_EQ(talker().calls.back(), "Close");
     talker_opened("10.3.0.1");  // with nothing left to send
     EXPECT_EQ(talker().sent.size(), 1U);
+    EXPECT_EQ(metrics({"delivery"}), Lines{"delivery sent"});
 }
 
 TEST_F(TalkerTest, LaterRequestReplacesOneStillUnderWay) {
@@ -43,6 +44,8 @@ TEST_F(TalkerTest, LaterRequestReplacesOneStillUnderWay) {
     talker_opened("10.3.0.4");
     EXPECT_EQ(talker().sent.size(), 3U);
     EXPECT_EQ(log_line(3), "     (IP:10.3.0.4)");
+    // The first, replaced before its connection opened, was never sent.
+    EXPECT_EQ(metrics({"delivery"}), Lines(3, "delivery sent"));
 }
 
 TEST_F(TalkerTest, ErrorsAreLoggedAndNothingElse) {
@@ -56,6 +59,14 @@ TEST_F(TalkerTest, ErrorsAreLoggedAndNothingElse) {
     talker().connect_fault.always();
     request("10.3.0.1", {"STATUS"});
     EXPECT_EQ(log_line(2), "     Error...");
+    EXPECT_EQ(metrics({"delivery"}), Lines(2, "delivery error"));
+
+    // A connection that breaks as the text is handed over was not sent.
+    talker().connect_fault.never();
+    talker().send_fault.always();
+    request("10.3.0.1", {"STATUS"});
+    talker_opened("10.3.0.1");
+    EXPECT_EQ(metrics({"delivery"}), Lines{"delivery error"});
 }
 
 TEST_F(TalkerTest, SendStatusButtonGoesToTheFixedAddress) {

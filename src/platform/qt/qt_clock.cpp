@@ -26,6 +26,12 @@ std::chrono::milliseconds QtClock::steady_now() const {
         std::chrono::steady_clock::now().time_since_epoch());
 }
 
+std::int64_t QtClock::unix_time() const {
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
 std::string QtClock::short_date() const {
     return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
 }

@@ -12,6 +12,7 @@ class QtClock : public platform::Clock {
   public:
     TimeOfDay time_of_day() const override;
     std::chrono::milliseconds steady_now() const override;
+    std::int64_t unix_time() const override;
     std::string short_date() const override;
 
   private:

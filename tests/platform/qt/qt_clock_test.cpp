@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -27,7 +28,7 @@ int seconds_of_day(platform::TimeOfDay time) {
     return time.hour * 3600 + time.minute * 60 + time.second;
 }
 
-TEST(QtClockTest, TimeOfDayIsTheLocalTimeInTheSystemsZone) {
+TEST(QtClockTest, TimeOfDayIsTheLocalTimeInTheSystemsZoneAndTheWallClockUtc) {
     // Five and a half hours east of Greenwich, in POSIX notation: no zone
     // files needed.
     const TimeZone zone("IST-5:30");
@@ -35,6 +36,7 @@ TEST(QtClockTest, TimeOfDayIsTheLocalTimeInTheSystemsZone) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         const std::time_t before = std::time(nullptr);
         const platform::TimeOfDay local = clock.time_of_day();
+        const std::int64_t unix_time = clock.unix_time();
         if (std::time(nullptr) != before) {
             continue;  // a second ended in between; try again
         }
@@ -42,6 +44,8 @@ TEST(QtClockTest, TimeOfDayIsTheLocalTimeInTheSystemsZone) {
         EXPECT_EQ(seconds_of_day(local), expected);
         EXPECT_GE(local.hour, 0);
         EXPECT_LT(local.hour, 24);
+        // The wall clock knows no zone: seconds since 1970 in UTC.
+        EXPECT_EQ(unix_time, before);
         return;
     }
     FAIL() << "the clock never stood still for a second";
