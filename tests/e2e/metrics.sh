@@ -2,8 +2,10 @@
 # The metrics that orvanta.conf asks for: scraped over plain HTTP before and
 # after one request of each kind, every counter moved by exactly those
 # requests, the gauges as the link and the clients are, and promtool finds
-# the text sound. Then a metrics port that another program holds: the
-# program says so on standard error and serves its clients all the same.
+# the text sound, as it finds the user guide's scrape configuration and
+# alert rules, which watch series the program serves. Then a metrics port
+# that another program holds: the program says so on standard error and
+# serves its clients all the same.
 # Usage: metrics.sh BUILD_DIR
 source "$(dirname "$0")/lib.sh"
 e2e_setup "$1"
@@ -93,6 +95,20 @@ awk -v t="$polled" -v now="$(date +%s)" 'BEGIN { exit !(t > now - 60 && t <= now
 
 promtool check metrics <"$folder/after" >"$folder/promtool.out" 2>&1 ||
   fail "promtool found problems: $(cat "$folder/promtool.out")"
+
+# The user guide's scrape configuration and alert rules load in Prometheus,
+# and every series the rules watch is one the program serves.
+guide="$(dirname "$0")/../../docs/user-guide.md"
+awk -v dir="$folder" '/^```yaml$/ { n++; inside = 1; next } /^```/ { inside = 0; next }
+  inside && n == 1 { print > (dir "/prometheus.yml") }
+  inside && n == 2 { print > (dir "/orvanta-alerts.yml") }' "$guide"
+(cd "$folder" && promtool check config prometheus.yml && promtool check rules orvanta-alerts.yml) \
+  >"$folder/promtool.out" 2>&1 || fail "the guide's examples do not load: $(cat "$folder/promtool.out")"
+watched=$(grep -o 'expr: [a-z_]*' "$folder/orvanta-alerts.yml" | cut -d' ' -f2)
+[[ $(wc -w <<<"$watched") -eq 2 ]] || fail "the guide's rules watch '$watched'"
+for series in $watched; do
+  value "$folder/after" "$series" >/dev/null
+done
 
 stop_orvanta
 [[ $exit_status -eq 0 ]] || fail "orvanta ended with status $exit_status"
