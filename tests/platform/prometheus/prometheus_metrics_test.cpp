@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "platform/failure.h"
-#include "platform/prometheus/process_collector.h"
+#include "platform/prometheus/proc_stat.h"
 #include "support/raw_client.h"
 
 namespace {
