@@ -42,6 +42,10 @@ bool ListenerSessions::allowed(const std::string& address) {
     const std::chrono::milliseconds now = clock_.steady_now();
     const auto logged = refusals_logged_.find(address);
     if (logged == refusals_logged_.end() || now - logged->second >= quiet) {
+        // Addresses quiet for a minute are forgotten, so a scan from many
+        // addresses leaves no more behind than one minute's worth.
+        std::erase_if(refusals_logged_,
+                      [&](const auto& entry) { return now - entry.second >= quiet; });
         refusals_logged_[address] = now;
         log_.write("     Refused a client not allowed", "     (IP:" + address + ")");
     }
