@@ -56,14 +56,20 @@ void append(std::vector<bench::Row>& rows, std::vector<bench::Row> more) {
     }
 }
 
-std::vector<bench::Row> in_process_rows(const Scale& scale) {
-    // Orvanta's own folder, with its poll at the longest interval there is,
-    // so that only requests read the link state.
-    bench::ProgramFolder folder("in-process");
+// Readies the folder of an in-process Orvanta on ports of its own, with its
+// poll at the longest interval there is, so that only requests read the
+// link state.
+bench::PortPair prepare_in_process(bench::ProgramFolder& folder) {
     folder.copy_in(bench::build_folder() + "/NAVCTRL.OCX");
     const bench::PortPair ports = bench::free_port_pair();
     folder.write_settings(ports.listen, ports.reply, 32767);
     folder.write_navigator_state();
+    return ports;
+}
+
+std::vector<bench::Row> in_process_rows(const Scale& scale) {
+    bench::ProgramFolder folder("in-process");
+    const bench::PortPair ports = prepare_in_process(folder);
     std::fprintf(stderr, "Starting Orvanta in-process on port %u (reply port %u)\n", ports.listen,
                  ports.reply);
     bench::OrvantaUnderTest orvanta(folder.path(), ports.listen);
@@ -86,10 +92,7 @@ std::vector<bench::Row> in_process_rows(const Scale& scale) {
 // and without one.
 std::vector<bench::Row> scraped_rows(const Scale& scale) {
     bench::ProgramFolder folder("scraped");
-    folder.copy_in(bench::build_folder() + "/NAVCTRL.OCX");
-    const bench::PortPair ports = bench::free_port_pair();
-    folder.write_settings(ports.listen, ports.reply, 32767);
-    folder.write_navigator_state();
+    const bench::PortPair ports = prepare_in_process(folder);
     platform::prometheus::PrometheusMetrics metrics("127.0.0.1", 0);
     std::fprintf(stderr, "Starting Orvanta in-process on port %u, its metrics on port %u\n",
                  ports.listen, metrics.port());
