@@ -33,9 +33,12 @@ class Autostart {
 
 // The text of the entry for the program at executable.
 std::string autostart_entry(const std::string& executable);
-// A path as one argument of a desktop entry's Exec key, quoted and escaped
-// as the desktop entry specification says. Throws platform::Failure for a
-// path with control characters, which no Exec key can hold.
+// A path as one argument of a desktop entry's Exec key: '%' doubled (a
+// field code otherwise), the whole in double quotes with '"', '`', '$' and
+// '\' escaped when it holds a reserved character, and every backslash then
+// doubled again, since the key's value is a string that is unescaped first.
+// Throws platform::Failure for a path with control characters, which no
+// Exec key can hold.
 std::string exec_argument(const std::string& path);
 
 }  // namespace app
