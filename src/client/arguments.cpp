@@ -4,6 +4,8 @@
 #include <string_view>
 #include <utility>
 
+#include "util/text.h"
+
 namespace client {
 
 namespace {
@@ -22,20 +24,8 @@ bool all_digits(std::string_view text) {
 
 // A whole number from 1 to most, or nothing.
 std::optional<unsigned long> whole_number(std::string_view text, unsigned long most) {
-    if (!all_digits(text)) {
-        return std::nullopt;
-    }
-    unsigned long value = 0;
-    for (const char c : text) {
-        value = value * 10 + static_cast<unsigned long>(c - '0');
-        if (value > most) {
-            return std::nullopt;
-        }
-    }
-    if (value == 0) {
-        return std::nullopt;
-    }
-    return value;
+    const auto value = util::parse_decimal(text, most);
+    return value == 0UL ? std::nullopt : value;
 }
 
 // Seconds as "10" or "2.5", to the millisecond; anything finer is dropped.

@@ -1,22 +1,17 @@
 #include "util/ipv4.h"
 
+#include "util/text.h"
+
 namespace util {
 
 namespace {
 
-// A decimal number of at most `digits` digits, without a leading zero.
-std::optional<unsigned long> number(std::string_view text, std::size_t digits) {
-    if (text.empty() || text.size() > digits || (text.size() > 1 && text.front() == '0')) {
+// A decimal number up to most, without a leading zero.
+std::optional<unsigned long> number(std::string_view text, unsigned long most) {
+    if (text.size() > 1 && text.front() == '0') {
         return std::nullopt;
     }
-    unsigned long value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + static_cast<unsigned long>(c - '0');
-    }
-    return value;
+    return parse_decimal(text, most);
 }
 
 }  // namespace
@@ -28,8 +23,8 @@ std::optional<std::uint32_t> parse_ipv4(std::string_view text) {
         if ((part < 3) == (dot == std::string_view::npos)) {
             return std::nullopt;
         }
-        const auto octet = number(text.substr(0, dot), 3);
-        if (!octet || *octet > 255) {
+        const auto octet = number(text.substr(0, dot), 255);
+        if (!octet) {
             return std::nullopt;
         }
         address = (address << 8) | static_cast<std::uint32_t>(*octet);
@@ -52,8 +47,8 @@ std::optional<Ipv4Block> parse_ipv4_block(std::string_view text) {
     if (slash == std::string_view::npos) {
         return Ipv4Block{*address, 32};
     }
-    const auto prefix = number(text.substr(slash + 1), 2);
-    if (!prefix || *prefix > 32) {
+    const auto prefix = number(text.substr(slash + 1), 32);
+    if (!prefix) {
         return std::nullopt;
     }
     return Ipv4Block{*address, static_cast<int>(*prefix)};
@@ -64,8 +59,8 @@ std::optional<Ipv4Endpoint> parse_ipv4_endpoint(std::string_view text) {
     if (colon == std::string_view::npos || !parse_ipv4(text.substr(0, colon))) {
         return std::nullopt;
     }
-    const auto port = number(text.substr(colon + 1), 5);
-    if (!port || *port < 1 || *port > 65535) {
+    const auto port = number(text.substr(colon + 1), 65535);
+    if (!port || *port == 0) {
         return std::nullopt;
     }
     return Ipv4Endpoint{std::string(text.substr(0, colon)), static_cast<std::uint16_t>(*port)};
