@@ -25,8 +25,8 @@ class Metrics {
                              const std::string& status_code, std::int64_t unix_time) = 0;
     // A poll whose navigator failed.
     virtual void poll_failed() = 0;
-    // A request processed, by its keyword: "STATUS", "CONNEC", "DISCON",
-    // "MESSAG"; anything else counts as "other".
+    // A request processed, by its first six characters: "STATUS", "CONNEC",
+    // "DISCON" and "MESSAG" count as themselves, anything else as "other".
     virtual void request(const std::string& keyword) = 0;
     // A client beyond the session limit, turned away with the notice.
     virtual void session_refused() = 0;

@@ -25,25 +25,20 @@ void RequestHandler::PROCESS_DATA(const std::string& data, const std::string& re
     metrics_.clients_known(clients_.NUM_CLIENTS());
 
     const std::string keyword = data.substr(0, 6);
+    metrics_.request(keyword);
     if (keyword == "STATUS") {
-        metrics_.request(keyword);
         log_request("     Status report was requested", remote_host_ip);
         talker_.start_status(remote_host_ip, settings_.TRANSMIT_PORT);
     } else if (keyword == "CONNEC") {
-        metrics_.request(keyword);
         log_request("     Connect was requested", remote_host_ip);
         dial_.CONNECT_BUTTON_Click(monitor::DialControl::DialOrigin::Client);
     } else if (keyword == "DISCON") {
-        metrics_.request(keyword);
         log_request("     Disconnect was requested", remote_host_ip);
         dial_.DISCONNECT_BUTTON_Click(monitor::DialControl::HangUpOrigin::Client);
     } else if (keyword == "MESSAG") {
-        metrics_.request(keyword);
         log_request("     Message received from client", remote_host_ip);
         messages_.show_message(remote_host_ip, data.substr(6));
         tray_.show(window_.DISH_MESSAGE_ICON, "Orvanta... message received", true);
-    } else {
-        metrics_.request("other");
     }
 }
 

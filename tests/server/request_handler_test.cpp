@@ -17,8 +17,8 @@ TEST_F(RequestHandlerTest, OnlyTheExactKeywordsActStatusOnTheTransmitPortTheOthe
     EXPECT_TRUE(talker().calls.empty());
     EXPECT_EQ(window().NUM_CLIENTS_LABEL.caption(), " 1");  // recorded all the same
     EXPECT_EQ(metrics({"request", "clients"}),
-              (Lines{"clients 1", "request other", "clients 1", "request other", "clients 1",
-                     "request other", "clients 1", "request other", "clients 1", "request other"}));
+              (Lines{"clients 1", "request status", "clients 1", "request  STATU", "clients 1",
+                     "request STAT", "clients 1", "request ", "clients 1", "request HELLO!"}));
 
     request("192.168.7.20", {"STATUS\r\n"});
     EXPECT_EQ(window().NUM_CLIENTS_LABEL.caption(), " 2");
