@@ -17,7 +17,6 @@ class ClientFilter {
     // Whether the server talks to a client at address (dotted decimal; any
     // other text, an IPv6 address among them, is no allowed address).
     bool allows(const std::string& address) const;
-    bool allows_everyone() const { return allowed_.empty(); }
 
   private:
     std::vector<util::Ipv4Block> allowed_;
