@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "../support/loopback.h"
+#include "../support/raw_client.h"
 
 namespace {
 
@@ -59,13 +60,9 @@ void send_text(int connection, const std::string& text) {
 // The client may not be listening yet: it keeps trying for two seconds.
 void deliver(std::uint16_t port, const std::string& text) {
     for (int attempt = 0; attempt < 200; ++attempt) {
-        const int connection = stream_socket();
-        const bool connected = at_loopback(::connect, connection, port) == 0;
-        if (connected) {
-            send_text(connection, text);
-        }
-        ::close(connection);
-        if (connected) {
+        test_support::RawClient connection(port);
+        if (connection.connected()) {
+            EXPECT_TRUE(connection.send(text));
             return;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
