@@ -21,8 +21,8 @@
 #include <thread>
 #include <vector>
 
-#include "../support/loopback.h"
-#include "../support/raw_client.h"
+#include "support/loopback.h"
+#include "support/raw_client.h"
 
 namespace {
 
