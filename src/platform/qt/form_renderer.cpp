@@ -20,7 +20,7 @@ FormRenderer::FormRenderer(platform::Form& form)
     // Flags first: changing them later would hide a shown window.
     apply_border();
     window_->setObjectName(to_qstring(form_.name()));
-    window_->setWindowTitle(to_qstring(form_.caption()));
+    show_title();
     window_->setAutoFillBackground(true);
     window_->set_picture(form_.picture());
     show_size();

@@ -14,8 +14,8 @@ namespace platform::qt {
 // Shows a form as a top-level window of widgets, one per control, and keeps
 // them in step with the model for as long as the renderer lives: caption,
 // place, client size, border, layer, picture, colour, visibility and keyboard
-// focus of the form, and all state of each control. The user's clicks, keys, moves,
-// close requests and focus changes go back to the model.
+// focus of the form, and all state of each control. The user's clicks, keys,
+// moves, close requests and focus changes go back to the model.
 //
 // The form must outlive the renderer, or at least the event loop must not
 // run between the form's end and the renderer's, unless the renderer has

@@ -19,9 +19,9 @@ namespace platform::qt {
 
 // One of each platform service the program runs on in its Qt build, with the
 // POSIX file system, our socket engine (driven by Qt's loop) and the PE
-// version reader beside Qt's own, made and ended in this order. The program's location and its
-// navigator are left to whoever puts the program together: the benchmark puts both elsewhere. Needs
-// a QApplication.
+// version reader beside Qt's own, made and ended in this order. The
+// program's location and its navigator are left to whoever puts the program
+// together: the benchmark puts both elsewhere. Needs a QApplication.
 struct QtPlatform {
     QtClock clock;
     QtTimerFactory timers;

@@ -24,18 +24,16 @@ void QtTrayIcon::Icon(const std::string& picture) {
 }
 
 void QtTrayIcon::ToolTip(const std::string& text) {
-    tooltip_ = text;
-    tray_.setToolTip(to_qstring(tooltip_));
+    tray_.setToolTip(to_qstring(text));
 }
 
 void QtTrayIcon::Attention(bool attention) {
-    attention_ = attention;
-    blinker_.set_on(attention_);
+    blinker_.set_on(attention);
 }
 
 void QtTrayIcon::ShowIcon() {
     wanted_ = true;
-    if (!QSystemTrayIcon::isSystemTrayAvailable() && !told_no_tray_) {
+    if (!available() && !told_no_tray_) {
         told_no_tray_ = true;
         std::fputs("orvanta: no system tray on this desktop; the tray icon is not shown\n", stderr);
     }
@@ -55,8 +53,7 @@ void QtTrayIcon::show_current_picture() {
     // Qt refuses, with a warning, to put up an icon without a picture or
     // without a tray: the icon goes up with the first picture there is, and
     // where a tray starts later, with the first change after that.
-    if (wanted_ && !tray_.isVisible() && !tray_.icon().isNull() &&
-        QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (wanted_ && !tray_.isVisible() && !tray_.icon().isNull() && available()) {
         tray_.show();
     }
 }

@@ -27,9 +27,6 @@ class QtTrayIcon : public platform::TrayIcon {
     bool available() const override;
     void on_IconClicked(std::function<void()> handler) override;
 
-    const std::string& picture() const { return picture_; }
-    const std::string& tooltip() const { return tooltip_; }
-    bool attention() const { return attention_; }
     // Whether the blinking beat is running; it runs exactly while attention is wanted.
     bool blinking() const { return blinker_.on(); }
     // The Qt icon that shows it, with the picture of the moment.
@@ -40,8 +37,6 @@ class QtTrayIcon : public platform::TrayIcon {
     void activated(QSystemTrayIcon::ActivationReason reason) const;
 
     std::string picture_;
-    std::string tooltip_;
-    bool attention_ = false;
     bool wanted_ = false;
     bool told_no_tray_ = false;
     QIcon plain_;

@@ -43,16 +43,7 @@ QString widget_lines(const QString& raw) {
 
 // The widget's raw text as the model holds it.
 std::string model_lines(const QString& raw) {
-    QString text;
-    text.reserve(raw.size());
-    for (const QChar c : raw) {
-        if (is_line_break(c)) {
-            text += QStringLiteral("\r\n");
-        } else {
-            text += c;
-        }
-    }
-    return text.toStdString();
+    return widget_lines(raw).replace(u'\n', QStringLiteral("\r\n")).toStdString();
 }
 
 // The character that ends at `end` in the raw text: where it starts, and
@@ -154,8 +145,8 @@ void MultiLineTextBoxView::show_text() {
     const QString text = shown_lines(box_.text());
     const bool added_to = text.startsWith(widget_lines(widget_.document()->toRawText()));
     QScrollBar& bar = *widget_.verticalScrollBar();
-    const bool at_end = bar.value() == bar.maximum();
-    const int top = bar.value();
+    const bool at_end = added_to && bar.value() == bar.maximum();
+    const int top = added_to ? bar.value() : 0;
     const int cursor = added_to ? widget_.textCursor().position() : 0;
 
     const QScopedValueRollback changing(changing_, true);
@@ -163,11 +154,7 @@ void MultiLineTextBoxView::show_text() {
     QTextCursor place = widget_.textCursor();
     place.setPosition(std::min(cursor, widget_.document()->characterCount() - 1));
     widget_.setTextCursor(place);
-    if (!added_to) {
-        bar.setValue(0);
-    } else {
-        bar.setValue(at_end ? bar.maximum() : top);
-    }
+    bar.setValue(at_end ? bar.maximum() : top);
 }
 
 void MultiLineTextBoxView::take_edit() {

@@ -152,6 +152,11 @@ TEST(EveryFormRenders, FolderBreaksAnywhereAndLosesItsMiddleRatherThanItsEnd) {
     folder.set_caption("/opt/DirecPCNavigatorControlSatelliteEdition2004/Bin");
     EXPECT_EQ(shown().toStdString(), folder.caption());
     EXPECT_TRUE(caption_fits(*label)) << label->text().toStdString();
+    // Given more room, the path is fitted afresh: one line.
+    const platform::Geometry narrow = folder.geometry();
+    folder.set_geometry({narrow.left, narrow.top, narrow.width * 3, narrow.height});
+    EXPECT_EQ(label->text().toStdString(), folder.caption());
+    folder.set_geometry(narrow);
 
     const QString deep = "/srv" + QString("/Satellite_Navigator").repeated(20) + "/DirecPC/Bin";
     folder.set_caption(deep.toStdString());

@@ -64,6 +64,9 @@ TEST_F(FormRendererWindowTest, PlaceAndSizeAreTwipsOverFifteenBothWays) {
 
 TEST_F(FormRendererWindowTest, KeptOnTopOnlyWhileAskedAndNeverHiddenForIt) {
     form.set_stays_on_top(true);
+    // A window made for a form already on top, as the splash is, starts so.
+    EXPECT_TRUE(
+        platform::qt::FormRenderer(form).window().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     form.set_visible(true);
     ASSERT_NE(window().windowHandle(), nullptr);
     const QWindow* native = window().windowHandle();
