@@ -39,7 +39,7 @@ std::unique_ptr<platform::Navigator> make_navigator(const app::OrvantaConf& conf
     try {
         qt.files.make_folders(layout.state_folder(), 0700);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "orvanta: %s\n", error.what());
+        qt.console.note(error.what());
     }
     return std::make_unique<platform::navsim::SimulatedNavigator>(
         util::join_path(layout.state_folder(), "navsim.state"), qt.clock, qt.timers);
@@ -54,7 +54,7 @@ int run(QApplication& application, const platform::posix::FolderLayout& layout,
     } catch (const platform::Failure& failure) {
         // NetworkManager is not there, or does not know the connection: the
         // program would watch nothing.
-        std::fprintf(stderr, "orvanta: %s\n", failure.what());
+        qt.console.note(failure.what());
         return 2;
     }
 
@@ -86,7 +86,7 @@ int run(QApplication& application, const platform::posix::FolderLayout& layout,
         form1.Form_Load();
     } catch (const std::exception& error) {
         // Start-up ends where it failed; the window stays usable.
-        std::fprintf(stderr, "orvanta: start-up stopped: %s\n", error.what());
+        qt.console.note(std::string("start-up stopped: ") + error.what());
     }
     // An end asked for while start-up let events run (a signal while one of
     // its message boxes was open) is final: the window is never shown.

@@ -1,7 +1,6 @@
 #include "app/autostart.h"
 
-#include <memory>
-
+#include "app/whole_file.h"
 #include "platform/failure.h"
 #include "util/file_utilities.h"
 
@@ -66,19 +65,8 @@ std::string Autostart::path() const {
 std::string Autostart::on(const std::string& executable) {
     const std::string text = autostart_entry(executable);
     files_.make_folders(folder_, 0700);
-    // Written aside and put in place whole: a desktop never reads half of it.
-    std::unique_ptr<platform::OutputFile> file = files_.create_temporary(folder_);
-    const std::string temporary = file->path();
-    try {
-        file->write(text);
-        file->commit();
-        file.reset();
-        files_.replace(temporary, path());
-    } catch (const platform::Failure&) {
-        file.reset();
-        files_.remove(temporary);
-        throw;
-    }
+    // Put in place whole: a desktop never reads half of it.
+    write_whole(files_, folder_, path(), text);
     return "Orvanta starts with the desktop session: wrote " + path();
 }
 

@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace app {
@@ -18,11 +19,7 @@ CommandLine mistake(std::string what) {
 }  // namespace
 
 CommandLine parse_command_line(const std::vector<std::string>& arguments) {
-    bool own = false;
-    for (const std::string& argument : arguments) {
-        own = own || is_own_option(argument);
-    }
-    if (!own) {
+    if (std::ranges::none_of(arguments, is_own_option)) {
         return {};
     }
     const std::string& first = arguments.front();

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/form1.h"
@@ -170,7 +171,8 @@ TEST_F(StartupTest, UnreadableSettingsKeepWhatWasReadBeforeTheFault) {
 }
 
 TEST_F(StartupTest, AnEndAskedForWhileAStartUpBoxIsOpenIsFinal) {
-    // A termination signal is handled while a box waits for its OK: the
+    // A termination signal is handled while a box waits for its OK, or
+    // with the events start-up lets run right after the version box: the
     // window closes, and no step of start-up may run after that.
     const auto old_navigator = [](fakes::FakeServices& f) {
         f.version_info.set_translations({0x09, 0x04, 0xB0, 0x04});
@@ -183,12 +185,13 @@ TEST_F(StartupTest, AnEndAskedForWhileAStartUpBoxIsOpenIsFinal) {
         const auto line_32 = text.find("False", text.find("Always Keep Connected"));
         f.files.put(ini_path, util::to_cp1252(text.replace(line_32, 5, "yes")));
     };
-    const std::pair<const char*, std::function<void(fakes::FakeServices&)>> cases[] = {
-        {"DirecPC Software Version Error...", old_navigator},
-        {"INI File Missing...", [](fakes::FakeServices&) {}},
-        {"INI File Error...", unreadable},
+    // The box's title, what leads to it, and whether the end comes after it.
+    const std::tuple<const char*, std::function<void(fakes::FakeServices&)>, bool> cases[] = {
+        {"DirecPC Software Version Error...", old_navigator, true},
+        {"INI File Missing...", [](fakes::FakeServices&) {}, false},
+        {"INI File Error...", unreadable, false},
     };
-    for (const auto& [title, arrange] : cases) {
+    for (const auto& [title, arrange, after_box] : cases) {
         SCOPED_TRACE(title);
         fakes::FakeServices f;
         arrange(f);
@@ -197,7 +200,14 @@ TEST_F(StartupTest, AnEndAskedForWhileAStartUpBoxIsOpenIsFinal) {
         };
         const std::string file_before = file();
         app::Form1 form(f.services());
-        f.message_box.while_open = [&] { form.window().close_requested(); };
+        const auto end = [&form] { form.window().close_requested(); };
+        f.message_box.while_open = [&, later = after_box] {
+            if (later) {
+                f.events.pending = end;
+            } else {
+                end();
+            }
+        };
         form.Form_Load();
 
         ASSERT_EQ(f.message_box.shown.size(), 1U);

@@ -31,7 +31,6 @@ class FakeShell : public platform::Shell {
     }
 };
 
-// The program's folder; can be told to fail.
 // The portable layout by default: every folder is the program's own.
 class FakeProgramLocation : public platform::ProgramLocation {
   public:

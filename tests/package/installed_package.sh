@@ -8,6 +8,8 @@
 # Usage: tests/package/installed_package.sh [BUILD_DIR]   (default build)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+# Its helpers, without e2e_setup: the program here is the installed one.
+source tests/e2e/lib.sh
 
 build=${1:-build}
 if [[ $(id -u) -ne 0 ]]; then
@@ -34,6 +36,8 @@ for path in /usr/bin/Orvanta.ini /usr/bin/navsim.state /usr/lib/orvanta/Orvanta.
 done
 
 home=$(mktemp -d)
+folder=$home  # where lib.sh writes and looks
+client=/usr/bin/orvanta-client
 pid=
 installed=false
 cleanup() {
@@ -47,15 +51,6 @@ cleanup() {
   rm -rf "$home"
 }
 trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  if [[ -f $home/out.log ]]; then
-    echo "--- orvanta's output:" >&2
-    cat "$home/out.log" >&2
-  fi
-  exit 1
-}
 
 packages() {
   dpkg-query -W -f='${Package} ${Status}\n' | grep ' installed$' | LC_ALL=C sort
@@ -73,46 +68,16 @@ done
 # program.
 [[ ! -e /usr/bin/NAVCTRL.OCX ]] || fail "NAVCTRL.OCX lies in /usr/bin"
 
-port_in_use() {
-  (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null
-}
-for _ in $(seq 1 50); do
-  listen_port=$((1024 + RANDOM % 31000))
-  transmit_port=$((listen_port + 1))
-  if ! port_in_use "$listen_port" && ! port_in_use "$transmit_port"; then
-    break
-  fi
-done
+pick_ports
 
-# The settings as the program writes them, 49 lines, with our ports, the
-# window position saved on exit and a date that SIGTERM must replace.
+# Settings with our ports and the window position saved on exit; SIGTERM
+# rewrites them whole, 49 lines.
 config=$home/.config/orvanta
 state=$home/.local/state/orvanta
 mkdir -p "$config"
-write_settings() {
-  local values=("$listen_port" "$transmit_port" 0 0 True False False False 5)
-  local labels=("Remote Receive port" "Remote Transmit port" "Window Left Position"
-    "Window Top Position" "Save Window Position on Exit option" "Always Keep Connected option"
-    "Startup in Mini-Mode option" "Startup in System Tray option"
-    "DPC hardware status poll interval")
-  local spacers=(0 1 2 1 2 2 2 2 2)
-  printf "'\r\n'         Orvanta INI Settings File\r\n"
-  printf "'\r\n%.0s" 1 2 3 4 5 6 7 8 9 10
-  for i in "${!values[@]}"; do
-    if ((spacers[i] > 0)); then
-      printf "'\r\n%.0s" $(seq 1 "${spacers[i]}")
-    fi
-    printf "' The following line contains the %s:\r\n%s\r\n" "${labels[$i]}" "${values[$i]}"
-  done
-  printf "'\r\n'\r\n'\r\n' Date INI last modified:\r\n'1/1/2000\r\n"
-}
-write_settings >"$config/Orvanta.ini"
-[[ $(wc -l <"$config/Orvanta.ini") -eq 49 ]] || fail "the test's settings file is not 49 lines"
+write_settings True 5
+mv "$home/Orvanta.ini" "$config/Orvanta.ini"
 written=$(md5sum <"$config/Orvanta.ini")
-
-client() {
-  /usr/bin/orvanta-client --port "$listen_port" --reply-port "$transmit_port" --timeout 3 "$@"
-}
 
 # A user's session: a home of its own and no XDG variables, started from
 # that home so that no file of the source tree can be picked up.
@@ -142,14 +107,8 @@ done
 
 # A classified status (not the empty one of a program that never polled)
 # means the control answered.
-reply=
-for _ in $(seq 1 24); do
-  reply=$(client --raw status 2>/dev/null) || true
-  [[ $reply =~ ^STATUS-(CONN|DISC|DIAL)(SIGOK|NOSIG) ]] && break
-  sleep 0.5
-done
-[[ $reply =~ ^STATUS-DISCSIGOK ]] || fail "status reply '$reply', expected STATUS-DISCSIGOK"
-line=$(client status) || fail "orvanta-client status failed"
+await_status '^STATUS-DISCSIGOK'
+line=$(run_client status) || fail "orvanta-client status failed"
 [[ $line == "offline, signal present, last dial never" ]] || fail "status line '$line'"
 grep -q "Version Error" "$home/out.log" && fail "the program reports a version error"
 
@@ -158,19 +117,10 @@ for path in "${strays[@]}" "$home/navsim.state"; do
   [[ ! -e $path ]] || fail "$path was written"
 done
 
-kill -TERM "$pid"
-for _ in $(seq 1 100); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "orvanta did not end within 10 s of SIGTERM"
-status=0
-wait "$pid" || status=$?
-pid=
-[[ $status -eq 0 ]] || fail "orvanta ended with status $status"
+stop_orvanta
+[[ $exit_status -eq 0 ]] || fail "orvanta ended with status $exit_status"
 [[ $(md5sum <"$config/Orvanta.ini") != "$written" ]] || fail "SIGTERM did not rewrite Orvanta.ini"
 [[ $(wc -l <"$config/Orvanta.ini") -eq 49 ]] || fail "the rewritten Orvanta.ini is not 49 lines"
-[[ $(tail -n 1 "$config/Orvanta.ini") != $'\'1/1/2000\r' ]] || fail "the date line was not rewritten"
 for path in "${strays[@]}" "$home/Orvanta.ini"; do
   [[ ! -e $path ]] || fail "$path was written"
 done

@@ -70,8 +70,7 @@ FolderLayout::FolderLayout(std::string program_folder, const Environment& enviro
     autostart_ = util::join_path(config, "autostart");
     const std::string prefix = parent_of(program_folder);
     const std::string library = util::join_path(util::join_path(prefix, "lib"), "orvanta");
-    installed_ = name_of(program_folder) == "bin" && is_folder(library);
-    if (!installed_) {
+    if (name_of(program_folder) != "bin" || !is_folder(library)) {
         system_ = settings_ = state_ = std::move(program_folder);
         return;
     }

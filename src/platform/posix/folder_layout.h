@@ -41,7 +41,6 @@ class FolderLayout : public platform::ProgramLocation {
     // platform::Failure when its folder or the home folder cannot be told.
     static FolderLayout of_this_program();
 
-    bool installed() const { return installed_; }
     std::string system_folder() const override { return system_; }
     std::string settings_folder() const override { return settings_; }
     std::string state_folder() const override { return state_; }
@@ -50,7 +49,6 @@ class FolderLayout : public platform::ProgramLocation {
     std::string autostart_folder() const { return autostart_; }
 
   private:
-    bool installed_ = false;
     std::string system_;
     std::string settings_;
     std::string state_;

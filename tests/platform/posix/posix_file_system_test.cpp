@@ -80,16 +80,19 @@ TEST_F(PosixFileSystemTest, ATemporaryFileReplacesTheTargetInOneStepKeepingItsMo
 TEST_F(PosixFileSystemTest, FoldersAreMadeWithTheirParentsAndExactlyTheModeAskedFor) {
     const std::string deep = at("config/orvanta");
     EXPECT_FALSE(files.exists(deep));
-    files.make_folders(deep, 0700);
-    ASSERT_TRUE(fs::is_directory(deep));
-    for (const std::string& made : {at("config"), deep}) {
-        struct stat status {};
-        ASSERT_EQ(::stat(made.c_str(), &status), 0);
-        EXPECT_EQ(status.st_mode & 07777, 0700U) << made << ": whatever the umask";
-    }
+    const mode_t before = ::umask(077);  // would take the group's bits away
+    files.make_folders(deep, 0750);
+    ::umask(before);
     EXPECT_TRUE(files.exists(deep));
-    fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::group_read);
-    files.make_folders(at("config"), 0755);  // there already: left as it is
+    const auto mode = [](const std::string& path) { return fs::status(path).permissions(); };
+    EXPECT_EQ(mode(at("config")), fs::perms(0750));
+    EXPECT_EQ(mode(deep), fs::perms(0750));
+
+    // Folders that are there, the parents above included, are left as they are.
+    fs::permissions(folder.path(), fs::perms(0740));
+    files.make_folders(deep, 0700);
+    EXPECT_EQ(mode(folder.path().string()), fs::perms(0740));
+    EXPECT_EQ(mode(deep), fs::perms(0750));
     write_file(at("file"), "x");
     EXPECT_THROW(files.make_folders(at("file/below"), 0700), platform::Failure);
 }
