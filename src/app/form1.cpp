@@ -104,10 +104,9 @@ void Form1::Form_Unload() {
     Shutdown(*this, services_).Form_Unload();
 }
 
-void Form1::metrics_unavailable(const std::string& where, const std::string& reason) {
+void Form1::metrics_unavailable(const std::string& where, const std::string& problem) {
     log_.write("     Metrics not available...", "     (Cant listen on " + where + ")");
-    services_.console.note("metrics: cannot listen on " + where + " (" + reason +
-                           "); running without metrics");
+    services_.console.note("metrics: " + problem + "; running without metrics");
 }
 
 void Form1::show_splash() {

@@ -59,10 +59,10 @@ class Form1 {
     // it: a file that failed to read holds values the program never saw.
     bool settings_loaded() const { return settings_loaded_; }
     void set_settings_loaded() { settings_loaded_ = true; }
-    // The metrics orvanta.conf asked for could not be served at `where`
-    // (for the reason given): the operator is told in the log and on the
-    // console, and the program runs on without them.
-    void metrics_unavailable(const std::string& where, const std::string& reason);
+    // The metrics orvanta.conf asked for could not be served at `where`, as
+    // `problem` says: the operator is told in the log and on the console,
+    // and the program runs on without them.
+    void metrics_unavailable(const std::string& where, const std::string& problem);
 
     ui::MainWindow& window() { return window_; }
     ui::StatusLog& log() { return log_; }

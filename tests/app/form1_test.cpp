@@ -65,13 +65,13 @@ TEST_F(Form1Test, SplashClosesOnAClickOrAKeyAndOnlyOnce) {
 }
 
 TEST_F(Form1Test, MetricsThatCannotBeServedAreToldInTheLogAndOnTheConsole) {
-    form1.metrics_unavailable("127.0.0.1:9100", "address in use");
+    form1.metrics_unavailable("127.0.0.1:9100", "cannot listen on 127.0.0.1 port 9100: in use");
     EXPECT_EQ(window.STATUS_LIST.item(2), "     Metrics not available...");
     EXPECT_EQ(window.STATUS_LIST.item(3), "     (Cant listen on 127.0.0.1:9100)");
-    EXPECT_EQ(fake.console.lines,
-              std::vector<std::string>{
-                  "metrics: cannot listen on 127.0.0.1:9100 (address in use); running without "
-                  "metrics"});
+    EXPECT_EQ(
+        fake.console.lines,
+        std::vector<std::string>{
+            "metrics: cannot listen on 127.0.0.1 port 9100: in use; running without metrics"});
 }
 
 // The window modes, switched by the main window's button and the tray icon.

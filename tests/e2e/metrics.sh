@@ -135,7 +135,7 @@ done
 start_orvanta
 words=$(run_client status) || fail "no status from the server without metrics"
 [[ $words == "offline, signal present, last dial "* ]] || fail "status said '$words'"
-grep -qx "orvanta: metrics: cannot listen on 127.0.0.1:$metrics_port (Address already in use); running without metrics" \
+grep -qx "orvanta: metrics: cannot listen on 127.0.0.1 port $metrics_port: Address already in use; running without metrics" \
   "$folder/out.log" || fail "no line about the metrics port on standard error"
 stop_orvanta
 [[ $exit_status -eq 0 ]] || fail "orvanta ended with status $exit_status"

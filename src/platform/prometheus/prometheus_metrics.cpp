@@ -1,20 +1,15 @@
 #include "platform/prometheus/prometheus_metrics.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <prometheus/counter.h>
 #include <prometheus/exposer.h>
 #include <prometheus/family.h>
 #include <prometheus/gauge.h>
 #include <prometheus/registry.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
 #include <exception>
 
 #include "platform/failure.h"
+#include "platform/posix/tcp.h"
 #include "platform/prometheus/process_collector.h"
 
 namespace platform::prometheus {
@@ -38,29 +33,6 @@ Counter& counter(Registry& registry, const char* name, const char* help) {
 
 Family<Counter>& counters(Registry& registry, const char* name, const char* help) {
     return BuildCounter().Name(name).Help(help).Register(registry);
-}
-
-// The exposer says only that its server did not start. Binding a socket the
-// same way tells why, in the system's words.
-std::string why_not_bound(const std::string& address, std::uint16_t port) {
-    const int probe = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (probe < 0) {
-        return std::strerror(errno);
-    }
-    const int on = 1;
-    ::setsockopt(probe, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in where{};
-    where.sin_family = AF_INET;
-    where.sin_port = htons(port);
-    std::string reason = "the exposer's web server did not start";
-    if (::inet_pton(AF_INET, address.c_str(), &where.sin_addr) != 1) {
-        reason = "not an IPv4 address";
-    } else if (::bind(probe, reinterpret_cast<const sockaddr*>(&where), sizeof where) != 0 ||
-               ::listen(probe, 1) != 0) {
-        reason = std::strerror(errno);
-    }
-    ::close(probe);
-    return reason;
 }
 
 }  // namespace
@@ -110,7 +82,11 @@ PrometheusMetrics::PrometheusMetrics(const std::string& address, std::uint16_t p
     try {
         exposer_ = std::make_unique<::prometheus::Exposer>(address + ":" + std::to_string(port));
     } catch (const std::exception&) {
-        throw platform::Failure(why_not_bound(address, port));
+        // The exposer says only that its server did not start; listening the
+        // same way tells why, in the system's words.
+        platform::posix::listen_on(port, 1, address);
+        throw platform::Failure("cannot listen on " + address + " port " + std::to_string(port) +
+                                ": the exposer's web server did not start");
     }
     exposer_->RegisterCollectable(registry_);
     exposer_->RegisterCollectable(process_);

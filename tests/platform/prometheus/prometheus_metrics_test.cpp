@@ -3,9 +3,6 @@
 #include "platform/prometheus/prometheus_metrics.h"
 
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <map>
@@ -14,6 +11,7 @@
 #include <thread>
 
 #include "platform/failure.h"
+#include "platform/posix/tcp.h"
 #include "platform/prometheus/proc_stat.h"
 #include "support/raw_client.h"
 
@@ -115,22 +113,15 @@ TEST(PrometheusMetricsTest, EverySeriesIsThereFromTheStartAndFollowsWhatTheProgr
 }
 
 TEST(PrometheusMetricsTest, AnAddressThatCannotBeHadFailsWithTheSystemsReason) {
-    const int holder = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in where{};
-    where.sin_family = AF_INET;
-    where.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof where;
-    ASSERT_EQ(::bind(holder, reinterpret_cast<sockaddr*>(&where), size), 0);
-    ASSERT_EQ(::listen(holder, 1), 0);
-    ASSERT_EQ(::getsockname(holder, reinterpret_cast<sockaddr*>(&where), &size), 0);
-    const auto port = ntohs(where.sin_port);
+    const platform::posix::Descriptor holder = platform::posix::listen_on(0, 1, "127.0.0.1");
+    const std::uint16_t port = platform::posix::local_port(holder.get());
     try {
         PrometheusMetrics taken("127.0.0.1", port);
         ADD_FAILURE() << "served on a port another socket listens on";
     } catch (const platform::Failure& failure) {
-        EXPECT_STREQ(failure.what(), "Address already in use");
+        EXPECT_EQ(failure.what(), "cannot listen on 127.0.0.1 port " + std::to_string(port) +
+                                      ": Address already in use");
     }
-    ::close(holder);
     // An address of no interface of this machine (TEST-NET-1).
     EXPECT_THROW(PrometheusMetrics("192.0.2.1", port), platform::Failure);
 }
