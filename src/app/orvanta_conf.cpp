@@ -60,21 +60,6 @@ std::string quoted(std::string_view text) {
     return result;
 }
 
-// A whole number from 0 to 100, digits alone.
-std::optional<int> percent(std::string_view text) {
-    if (text.empty() || text.size() > 3) {
-        return std::nullopt;
-    }
-    int value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (c - '0');
-    }
-    return value <= 100 ? std::optional<int>(value) : std::nullopt;
-}
-
 }  // namespace
 
 ConfResult parse_orvanta_conf(std::string_view text) {
@@ -125,12 +110,12 @@ ConfResult parse_orvanta_conf(std::string_view text) {
             }
             conf.connection = value;
         } else if (key == "min_signal") {
-            const auto minimum = percent(value);
+            const auto minimum = util::parse_decimal(value, 100);
             if (!minimum) {
                 return ConfError{number, "min_signal must be a whole number from 0 to 100, not " +
                                              quoted(value)};
             }
-            conf.min_signal = *minimum;
+            conf.min_signal = static_cast<int>(*minimum);
         } else if (key == "metrics") {
             conf.metrics = util::parse_ipv4_endpoint(value);
             if (!conf.metrics) {
