@@ -25,10 +25,6 @@ void require_valid_port(std::string_view property, std::int16_t port) {
     }
 }
 
-bool would_block(int error) {
-    return error == EAGAIN || error == EWOULDBLOCK || error == EINTR;
-}
-
 std::string peer_text(int fd) {
     sockaddr_storage address{};
     socklen_t length = sizeof address;
@@ -109,17 +105,9 @@ void PosixWinsock::SendData(const std::string& text) {
     unsent_ += text;
     sending_ = true;
     // What cannot go now, and the news that it has gone, come from the loop.
-    while (!unsent_.empty()) {
-        const ssize_t sent = ::send(fd_.get(), unsent_.data(), unsent_.size(), MSG_NOSIGNAL);
-        if (sent < 0) {
-            if (!would_block(errno)) {
-                const WinsockError error = winsock_error(errno);
-                later([this, error] { fail(error.number, error.description); });
-                return;
-            }
-            break;
-        }
-        unsent_.erase(0, static_cast<std::size_t>(sent));
+    if (const int error = send_some(fd_.get(), unsent_); error != 0) {
+        later([this, report = winsock_error(error)] { fail(report); });
+        return;
     }
     if (unsent_.empty()) {
         later([this] {
@@ -140,10 +128,7 @@ void PosixWinsock::Connect() {
     ++serial_;
     const auto port = static_cast<std::uint16_t>(remote_port_);
     if (!could_name_a_host(remote_host_)) {
-        later([this] {
-            const WinsockError error = host_not_found();
-            fail(error.number, error.description);
-        });
+        later([this] { fail(host_not_found()); });
         return;
     }
     if (const auto endpoint = endpoint_of(remote_host_, port)) {
@@ -315,8 +300,7 @@ void PosixWinsock::connect_to(std::vector<Endpoint> endpoints) {
         }
         error = errno;
     }
-    const WinsockError report = error == 0 ? host_not_found() : winsock_error(error);
-    later([this, report] { fail(report.number, report.description); });
+    later([this, report = error == 0 ? host_not_found() : winsock_error(error)] { fail(report); });
 }
 
 void PosixWinsock::connecting(std::uint32_t events) {
@@ -336,8 +320,7 @@ void PosixWinsock::connecting(std::uint32_t events) {
         connect_to(std::exchange(endpoints_, {}));
         return;
     }
-    const WinsockError report = winsock_error(error);
-    fail(report.number, report.description);
+    fail(winsock_error(error));
 }
 
 void PosixWinsock::read_input(std::uint32_t events) {
@@ -382,23 +365,17 @@ void PosixWinsock::read_input(std::uint32_t events) {
         error = pending_error(fd_.get());
     }
     if (error != 0) {
-        const WinsockError report = winsock_error(error);
-        fail(report.number, report.description);
+        fail(winsock_error(error));
     }
 }
 
 void PosixWinsock::write_output() {
-    while (!unsent_.empty()) {
-        const ssize_t sent = ::send(fd_.get(), unsent_.data(), unsent_.size(), MSG_NOSIGNAL);
-        if (sent < 0) {
-            if (would_block(errno)) {
-                return;
-            }
-            const WinsockError report = winsock_error(errno);
-            fail(report.number, report.description);
-            return;
-        }
-        unsent_.erase(0, static_cast<std::size_t>(sent));
+    if (const int error = send_some(fd_.get(), unsent_); error != 0) {
+        fail(winsock_error(error));
+        return;
+    }
+    if (!unsent_.empty()) {
+        return;
     }
     if (state_ == sckClosing) {
         // The peer has ended and all is sent: nothing more to watch for.
@@ -413,14 +390,14 @@ void PosixWinsock::write_output() {
     }
 }
 
-void PosixWinsock::fail(int number, const std::string& description) {
+void PosixWinsock::fail(const WinsockError& error) {
     state_ = sckError;
     // A broken descriptor is told as ready again and again: it is not
     // watched any more, and closed by Close.
     if (token_ != 0) {
         network_->engine.unwatch(std::exchange(token_, 0));
     }
-    raise("Error", error_, number, description);
+    raise("Error", error_, error.number, error.description);
 }
 
 void PosixWinsock::watch_output(bool on) {

@@ -92,7 +92,7 @@ class PosixWinsock : public platform::Winsock, private Watcher {
     void connecting(std::uint32_t events);
     void read_input(std::uint32_t events);
     void write_output();
-    void fail(int number, const std::string& description);
+    void fail(const WinsockError& error);
     void watch_output(bool on);
 
     std::shared_ptr<NetworkState> network_;

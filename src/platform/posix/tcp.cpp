@@ -203,6 +203,21 @@ int pending_error(int fd) {
     return error;
 }
 
+bool would_block(int error) {
+    return error == EAGAIN || error == EWOULDBLOCK || error == EINTR;
+}
+
+int send_some(int fd, std::string& bytes) {
+    while (!bytes.empty()) {
+        const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (sent < 0) {
+            return would_block(errno) ? 0 : errno;
+        }
+        bytes.erase(0, static_cast<std::size_t>(sent));
+    }
+    return 0;
+}
+
 bool could_name_a_host(std::string_view host) {
     return endpoint_of(host, 0).has_value() || is_host_name(host);
 }
