@@ -188,9 +188,7 @@ void PosixWinsock::attach(Descriptor fd, Role role, std::uint32_t events) {
 
 void PosixWinsock::detach() {
     ++serial_;
-    if (token_ != 0) {
-        network_->engine.unwatch(std::exchange(token_, 0));
-    }
+    stop_watching();
     const bool talking = state_ == sckConnected || state_ == sckClosing;
     if (fd_ && role_ == Role::Connection && talking) {
         network_->farewells.take(std::move(fd_), std::move(unsent_), peer_done_);
@@ -200,16 +198,13 @@ void PosixWinsock::detach() {
     fd_.reset();
     unsent_.clear();
     role_ = Role::None;
-    output_watched_ = false;
     peer_done_ = false;
 }
 
 template <typename Step>
 void PosixWinsock::later(Step step) {
-    const std::weak_ptr<int> alive = alive_;
-    const unsigned long serial = serial_;
-    network_->engine.post([this, alive, serial, step] {
-        if (!alive.expired() && serial_ == serial) {
+    network_->engine.post([now = current(), step] {
+        if (now.holds()) {
             step();
         }
     });
@@ -217,14 +212,13 @@ void PosixWinsock::later(Step step) {
 
 template <typename Handler, typename... Arguments>
 bool PosixWinsock::raise(std::string_view event, const Handler& handler, Arguments... arguments) {
-    const std::weak_ptr<int> alive = alive_;
-    const unsigned long serial = serial_;
+    const Current before = current();
     if (handler) {
         // A copy: the handler may replace itself, or destroy this socket.
         const Handler call = handler;
         guarded({event, subject}, [&] { call(arguments...); });
     }
-    return !alive.expired() && serial_ == serial;
+    return before.holds();
 }
 
 void PosixWinsock::ready(std::uint32_t events) {
@@ -236,13 +230,12 @@ void PosixWinsock::ready(std::uint32_t events) {
         connecting(events);
         return;
     }
-    const std::weak_ptr<int> alive = alive_;
-    const unsigned long serial = serial_;
+    const Current before = current();
     // What came is told before anything is written: a reset that a write
     // would meet must not swallow the data that came before it.
     if (state_ == sckConnected && (events & (EPOLLIN | EPOLLRDHUP | EPOLLHUP | EPOLLERR)) != 0) {
         read_input(events);
-        if (alive.expired() || serial_ != serial) {
+        if (!before.holds()) {
             return;
         }
     }
@@ -263,10 +256,8 @@ void PosixWinsock::take_one_connection() {
     if (!accepted) {
         if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
             network_->engine.change(token_, 0);
-            const std::weak_ptr<int> alive = alive_;
-            const unsigned long serial = serial_;
-            network_->engine.after(out_of_descriptors_rest, [this, alive, serial] {
-                if (!alive.expired() && serial_ == serial) {
+            network_->engine.after(out_of_descriptors_rest, [this, now = current()] {
+                if (now.holds()) {
                     network_->engine.change(token_, EPOLLIN);
                 }
             });
@@ -292,9 +283,7 @@ void PosixWinsock::connect_to(std::vector<Endpoint> endpoints) {
         endpoints_.erase(endpoints_.begin());
         Descriptor fd = start_connect(endpoint);
         if (fd) {
-            if (token_ != 0) {
-                network_->engine.unwatch(std::exchange(token_, 0));
-            }
+            stop_watching();
             attach(std::move(fd), Role::Connection, EPOLLOUT);
             return;
         }
@@ -351,8 +340,7 @@ void PosixWinsock::read_input(std::uint32_t events) {
         state_ = sckClosing;
         // Nothing more can come; a level-triggered end would be told forever.
         if (unsent_.empty()) {
-            network_->engine.unwatch(std::exchange(token_, 0));
-            output_watched_ = false;
+            stop_watching();
         } else {
             network_->engine.change(token_, EPOLLOUT);
             output_watched_ = true;
@@ -379,8 +367,7 @@ void PosixWinsock::write_output() {
     }
     if (state_ == sckClosing) {
         // The peer has ended and all is sent: nothing more to watch for.
-        network_->engine.unwatch(std::exchange(token_, 0));
-        output_watched_ = false;
+        stop_watching();
     } else {
         watch_output(false);
     }
@@ -394,10 +381,13 @@ void PosixWinsock::fail(const WinsockError& error) {
     state_ = sckError;
     // A broken descriptor is told as ready again and again: it is not
     // watched any more, and closed by Close.
-    if (token_ != 0) {
-        network_->engine.unwatch(std::exchange(token_, 0));
-    }
+    stop_watching();
     raise("Error", error_, error.number, error.description);
+}
+
+void PosixWinsock::stop_watching() {
+    network_->engine.unwatch(std::exchange(token_, 0));
+    output_watched_ = false;
 }
 
 void PosixWinsock::watch_output(bool on) {
