@@ -284,7 +284,7 @@ TEST_F(PosixWinsockTest, ConnectReachesAnotherSocketThatAcceptsAndBytesPassUncha
     EXPECT_EQ(at_peer, message);
 }
 
-TEST_F(PosixWinsockTest, CloseWhileConnectingDropsThatConnectionForTheNext) {
+TEST_F(PosixWinsockTest, CloseWhileConnectingDropsThatAttemptAndItsOutcomeForTheNext) {
     Server first(network, test_support::free_port());
     Server second(network, test_support::free_port(first.port()));
     std::vector<std::unique_ptr<PosixWinsock>> sessions;
@@ -301,6 +301,11 @@ TEST_F(PosixWinsockTest, CloseWhileConnectingDropsThatConnectionForTheNext) {
         ++connects;
         client->SendData("hello");
     });
+    int errors = 0;
+    client->on_Error([&errors](int, const std::string&) { ++errors; });
+    // Its failure is already on its way when the socket is closed.
+    client->set_RemoteHost("not a host!");
+    client->Connect();
     client->set_RemoteHost("127.0.0.1");
     for (const Server* server : {&first, &second}) {
         client->Close();
@@ -312,6 +317,7 @@ TEST_F(PosixWinsockTest, CloseWhileConnectingDropsThatConnectionForTheNext) {
     EXPECT_EQ(at_second, "hello");
     EXPECT_EQ(at_first, "");
     EXPECT_EQ(connects, 1);
+    EXPECT_EQ(errors, 0);
 }
 
 TEST_F(PosixWinsockTest, ConnectFailuresEndInErrorState) {
