@@ -1,6 +1,7 @@
 #include "platform/posix/posix_winsock.h"
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 #include <chrono>
@@ -18,6 +19,8 @@
 namespace {
 
 using platform::Winsock;
+using platform::posix::Descriptor;
+using platform::posix::Farewells;
 using platform::posix::PosixNetwork;
 using platform::posix::PosixWinsock;
 using platform::posix::SocketEngine;
@@ -409,10 +412,6 @@ TEST_F(PosixWinsockTest, HandlersMayDestroyTheirOwnSocket) {
     run_for(20);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(PosixWinsockTest, ClientsThatSendAndCloseBeforeTheirTurnKeepTheirAddress) {
     constexpr int burst = 6;
     Server server(network);
@@ -453,10 +452,6 @@ TEST_F(PosixWinsockTest, ClosingAfterThePeerClosedLeavesAReusedDescriptorAlone) 
     ASSERT_TRUE(wait_for([&] { return newcomer != nullptr; }));
     EXPECT_TRUE(newcomer_can_send);
 }
-
-}  // namespace
-
-namespace {
 
 using Told = std::vector<std::string>;
 
@@ -500,6 +495,18 @@ TEST_F(PosixWinsockTest, AResetIsAnErrorAndAnOrderlyEndIsAClose) {
     sessions[2]->Close();
     ASSERT_TRUE(wait_for_end(waiting));
     EXPECT_FALSE(waiting.reset());
+}
+
+TEST(FarewellsTest, APeerThatNeverClosesIsCutOffAfterThePatience) {
+    SocketEngine engine;
+    Farewells farewells(engine, std::chrono::milliseconds(300));
+    int ends[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, ends), 0);
+    const Descriptor peer(ends[1]);
+    farewells.take(Descriptor(ends[0]), "bye", false);
+    test_support::run_for(engine, 20);
+    EXPECT_EQ(farewells.count(), 1U) << "waits for the peer to close";
+    EXPECT_TRUE(test_support::run_until(engine, [&] { return farewells.count() == 0; }));
 }
 
 }  // namespace
