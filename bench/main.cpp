@@ -56,20 +56,9 @@ void append(std::vector<bench::Row>& rows, std::vector<bench::Row> more) {
     }
 }
 
-// Readies the folder of an in-process Orvanta on ports of its own, with its
-// poll at the longest interval there is, so that only requests read the
-// link state.
-bench::PortPair prepare_in_process(bench::ProgramFolder& folder) {
-    folder.copy_in(bench::build_folder() + "/NAVCTRL.OCX");
-    const bench::PortPair ports = bench::free_port_pair();
-    folder.write_settings(ports.listen, ports.reply, 32767);
-    folder.write_navigator_state();
-    return ports;
-}
-
 std::vector<bench::Row> in_process_rows(const Scale& scale) {
     bench::ProgramFolder folder("in-process");
-    const bench::PortPair ports = prepare_in_process(folder);
+    const bench::PortPair ports = folder.ready_for_orvanta(bench::longest_poll_seconds);
     std::fprintf(stderr, "Starting Orvanta in-process on port %u (reply port %u)\n", ports.listen,
                  ports.reply);
     bench::OrvantaUnderTest orvanta(folder.path(), ports.listen);
@@ -92,7 +81,7 @@ std::vector<bench::Row> in_process_rows(const Scale& scale) {
 // and without one.
 std::vector<bench::Row> scraped_rows(const Scale& scale) {
     bench::ProgramFolder folder("scraped");
-    const bench::PortPair ports = prepare_in_process(folder);
+    const bench::PortPair ports = folder.ready_for_orvanta(bench::longest_poll_seconds);
     platform::prometheus::PrometheusMetrics metrics("127.0.0.1", 0);
     std::fprintf(stderr, "Starting Orvanta in-process on port %u, its metrics on port %u\n",
                  ports.listen, metrics.port());

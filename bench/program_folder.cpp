@@ -35,6 +35,14 @@ void ProgramFolder::copy_in(const std::string& file) {
                   fs::copy_options::overwrite_existing);
 }
 
+PortPair ProgramFolder::ready_for_orvanta(std::int16_t poll_seconds) {
+    copy_in(build_folder() + "/NAVCTRL.OCX");
+    const PortPair ports = free_port_pair();
+    write_settings(ports.listen, ports.reply, poll_seconds);
+    write_navigator_state();
+    return ports;
+}
+
 void ProgramFolder::write_settings(std::uint16_t listen_port, std::uint16_t transmit_port,
                                    std::int16_t poll_seconds) {
     app::Settings settings;

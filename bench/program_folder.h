@@ -3,9 +3,13 @@
 #include <cstdint>
 #include <string>
 
+#include "net.h"
 #include "platform/program_location.h"
 
 namespace bench {
+
+// Orvanta's longest poll interval: with it, only requests read the link state.
+inline constexpr std::int16_t longest_poll_seconds = 32767;
 
 // A fixed folder standing in for the program's own.
 class FolderLocation final : public platform::ProgramLocation {
@@ -34,6 +38,11 @@ class ProgramFolder {
 
     // Copies a file in, keeping its permissions.
     void copy_in(const std::string& file);
+    // Readies it for Orvanta on two free ports, which it returns: NAVCTRL.OCX
+    // from the build, Orvanta.ini with the poll interval, and navsim.state.
+    PortPair ready_for_orvanta(std::int16_t poll_seconds);
+
+  private:
     // Orvanta.ini as the program itself writes it: the two ports, the window
     // at 0,0, every option off, and the poll interval.
     void write_settings(std::uint16_t listen_port, std::uint16_t transmit_port,
@@ -41,7 +50,6 @@ class ProgramFolder {
     // navsim.state: signal present, link disconnected.
     void write_navigator_state();
 
-  private:
     std::string path_;
 };
 

@@ -23,10 +23,7 @@ std::unique_ptr<ServerProcess> ServerProcess::orvanta(std::optional<int> core,
     std::unique_ptr<ServerProcess> server(new ServerProcess("orvanta"));
     ProgramFolder& folder = server->folder_;
     folder.copy_in(build_folder() + "/orvanta");
-    folder.copy_in(build_folder() + "/NAVCTRL.OCX");
-    server->ports_ = free_port_pair();
-    folder.write_settings(server->ports_.listen, server->ports_.reply, poll_seconds);
-    folder.write_navigator_state();
+    server->ports_ = folder.ready_for_orvanta(poll_seconds);
     server->start({folder / "orvanta"}, core);
     return server;
 }

@@ -18,10 +18,7 @@ class InProcessOrvantaTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         folder_ = std::make_unique<ProgramFolder>("test");
-        folder_->copy_in(build_folder() + "/NAVCTRL.OCX");
-        ports_ = free_port_pair();
-        folder_->write_settings(ports_.listen, ports_.reply, 32767);
-        folder_->write_navigator_state();
+        ports_ = folder_->ready_for_orvanta(longest_poll_seconds);
         orvanta_ = std::make_unique<OrvantaUnderTest>(folder_->path(), ports_.listen);
     }
     static void TearDownTestSuite() {

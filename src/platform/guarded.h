@@ -5,8 +5,6 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/failure.h"
-
 namespace platform {
 
 // Where a handler was called from, for the report: an event and, if any, the
@@ -20,11 +18,14 @@ struct Origin {
 // Writes one line to stderr about an exception that a handler let out.
 inline void report_escaped(Origin origin, std::string_view what) noexcept {
     const auto length = [](std::string_view text) { return static_cast<int>(text.size()); };
+    // An empty view (a socket event has no subject) may point nowhere, and
+    // %.*s needs a pointer even for no characters.
+    const auto start = [](std::string_view text) { return text.empty() ? "" : text.data(); };
     // stdio rather than iostreams: it cannot throw, and a line written in one
     // call is not interleaved with other output.
-    std::fprintf(stderr, "orvanta: %.*s%s%.*s: %.*s\n", length(origin.event), origin.event.data(),
-                 origin.subject.empty() ? "" : " ", length(origin.subject), origin.subject.data(),
-                 length(what), what.data());
+    std::fprintf(stderr, "orvanta: %.*s%s%.*s: %.*s\n", length(origin.event), start(origin.event),
+                 origin.subject.empty() ? "" : " ", length(origin.subject), start(origin.subject),
+                 length(what), start(what));
 }
 
 // Runs a handler that an event loop calls into (a click, a timer tick, a
@@ -34,8 +35,6 @@ template <typename Handler>
 void guarded(Origin origin, Handler&& handler) noexcept {
     try {
         std::forward<Handler>(handler)();
-    } catch (const platform::Failure& failure) {
-        report_escaped(origin, failure.what());
     } catch (const std::exception& error) {
         report_escaped(origin, error.what());
     } catch (...) {

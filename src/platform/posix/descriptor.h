@@ -2,12 +2,14 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <utility>
 
 namespace platform::posix {
 
 // Owns one file descriptor and closes it exactly once, when it is reset or
-// ends; a moved-from descriptor owns nothing.
+// ends; a moved-from descriptor owns nothing. Closing keeps errno, so that
+// the error of the call that failed on the descriptor outlives it.
 class Descriptor {
   public:
     Descriptor() = default;
@@ -28,7 +30,9 @@ class Descriptor {
     explicit operator bool() const { return fd_ >= 0; }
     void reset() {
         if (fd_ >= 0) {
+            const int error = errno;
             ::close(std::exchange(fd_, -1));
+            errno = error;
         }
     }
 

@@ -5,22 +5,11 @@
 
 #include <cerrno>
 
+#include "platform/posix/tcp.h"
+
 namespace platform::posix {
 
 namespace {
-
-// Sends as much of bytes as the socket takes now and drops it from bytes;
-// false when the connection is broken.
-bool send_some(int fd, std::string& bytes) {
-    while (!bytes.empty()) {
-        const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-        if (sent < 0) {
-            return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
-        }
-        bytes.erase(0, static_cast<std::size_t>(sent));
-    }
-    return true;
-}
 
 enum class Input { Open, Ended, Broken };
 
@@ -35,8 +24,7 @@ Input discard_input(int fd) {
         if (count == 0) {
             return Input::Ended;
         }
-        return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR ? Input::Open
-                                                                         : Input::Broken;
+        return would_block(errno) ? Input::Open : Input::Broken;
     }
 }
 
@@ -65,7 +53,7 @@ class Farewells::Goodbye : public Watcher {
 
     // Whether the goodbye is over at once.
     bool start() {
-        if (!send_some(fd_.get(), unsent_)) {
+        if (send_some(fd_.get(), unsent_) != 0) {
             return true;
         }
         if (unsent_.empty() && finish_sending()) {
@@ -94,7 +82,7 @@ class Farewells::Goodbye : public Watcher {
 
     void ready(std::uint32_t events) override {
         if ((events & EPOLLOUT) != 0 && !unsent_.empty()) {
-            if (!send_some(fd_.get(), unsent_)) {
+            if (send_some(fd_.get(), unsent_) != 0) {
                 owner_.end(this);
                 return;
             }

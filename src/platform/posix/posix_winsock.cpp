@@ -25,10 +25,6 @@ void require_valid_port(std::string_view property, std::int16_t port) {
     }
 }
 
-bool would_block(int error) {
-    return error == EAGAIN || error == EWOULDBLOCK || error == EINTR;
-}
-
 std::string peer_text(int fd) {
     sockaddr_storage address{};
     socklen_t length = sizeof address;
@@ -109,17 +105,9 @@ void PosixWinsock::SendData(const std::string& text) {
     unsent_ += text;
     sending_ = true;
     // What cannot go now, and the news that it has gone, come from the loop.
-    while (!unsent_.empty()) {
-        const ssize_t sent = ::send(fd_.get(), unsent_.data(), unsent_.size(), MSG_NOSIGNAL);
-        if (sent < 0) {
-            if (!would_block(errno)) {
-                const WinsockError error = winsock_error(errno);
-                later([this, error] { fail(error.number, error.description); });
-                return;
-            }
-            break;
-        }
-        unsent_.erase(0, static_cast<std::size_t>(sent));
+    if (const int error = send_some(fd_.get(), unsent_); error != 0) {
+        later([this, report = winsock_error(error)] { fail(report); });
+        return;
     }
     if (unsent_.empty()) {
         later([this] {
@@ -140,10 +128,7 @@ void PosixWinsock::Connect() {
     ++serial_;
     const auto port = static_cast<std::uint16_t>(remote_port_);
     if (!could_name_a_host(remote_host_)) {
-        later([this] {
-            const WinsockError error = host_not_found();
-            fail(error.number, error.description);
-        });
+        later([this] { fail(host_not_found()); });
         return;
     }
     if (const auto endpoint = endpoint_of(remote_host_, port)) {
@@ -203,9 +188,7 @@ void PosixWinsock::attach(Descriptor fd, Role role, std::uint32_t events) {
 
 void PosixWinsock::detach() {
     ++serial_;
-    if (token_ != 0) {
-        network_->engine.unwatch(std::exchange(token_, 0));
-    }
+    stop_watching();
     const bool talking = state_ == sckConnected || state_ == sckClosing;
     if (fd_ && role_ == Role::Connection && talking) {
         network_->farewells.take(std::move(fd_), std::move(unsent_), peer_done_);
@@ -215,16 +198,13 @@ void PosixWinsock::detach() {
     fd_.reset();
     unsent_.clear();
     role_ = Role::None;
-    output_watched_ = false;
     peer_done_ = false;
 }
 
 template <typename Step>
 void PosixWinsock::later(Step step) {
-    const std::weak_ptr<int> alive = alive_;
-    const unsigned long serial = serial_;
-    network_->engine.post([this, alive, serial, step] {
-        if (!alive.expired() && serial_ == serial) {
+    network_->engine.post([now = current(), step] {
+        if (now.holds()) {
             step();
         }
     });
@@ -232,14 +212,13 @@ void PosixWinsock::later(Step step) {
 
 template <typename Handler, typename... Arguments>
 bool PosixWinsock::raise(std::string_view event, const Handler& handler, Arguments... arguments) {
-    const std::weak_ptr<int> alive = alive_;
-    const unsigned long serial = serial_;
+    const Current before = current();
     if (handler) {
         // A copy: the handler may replace itself, or destroy this socket.
         const Handler call = handler;
         guarded({event, subject}, [&] { call(arguments...); });
     }
-    return !alive.expired() && serial_ == serial;
+    return before.holds();
 }
 
 void PosixWinsock::ready(std::uint32_t events) {
@@ -251,13 +230,12 @@ void PosixWinsock::ready(std::uint32_t events) {
         connecting(events);
         return;
     }
-    const std::weak_ptr<int> alive = alive_;
-    const unsigned long serial = serial_;
+    const Current before = current();
     // What came is told before anything is written: a reset that a write
     // would meet must not swallow the data that came before it.
     if (state_ == sckConnected && (events & (EPOLLIN | EPOLLRDHUP | EPOLLHUP | EPOLLERR)) != 0) {
         read_input(events);
-        if (alive.expired() || serial_ != serial) {
+        if (!before.holds()) {
             return;
         }
     }
@@ -278,10 +256,8 @@ void PosixWinsock::take_one_connection() {
     if (!accepted) {
         if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
             network_->engine.change(token_, 0);
-            const std::weak_ptr<int> alive = alive_;
-            const unsigned long serial = serial_;
-            network_->engine.after(out_of_descriptors_rest, [this, alive, serial] {
-                if (!alive.expired() && serial_ == serial) {
+            network_->engine.after(out_of_descriptors_rest, [this, now = current()] {
+                if (now.holds()) {
                     network_->engine.change(token_, EPOLLIN);
                 }
             });
@@ -307,16 +283,13 @@ void PosixWinsock::connect_to(std::vector<Endpoint> endpoints) {
         endpoints_.erase(endpoints_.begin());
         Descriptor fd = start_connect(endpoint);
         if (fd) {
-            if (token_ != 0) {
-                network_->engine.unwatch(std::exchange(token_, 0));
-            }
+            stop_watching();
             attach(std::move(fd), Role::Connection, EPOLLOUT);
             return;
         }
         error = errno;
     }
-    const WinsockError report = error == 0 ? host_not_found() : winsock_error(error);
-    later([this, report] { fail(report.number, report.description); });
+    later([this, report = error == 0 ? host_not_found() : winsock_error(error)] { fail(report); });
 }
 
 void PosixWinsock::connecting(std::uint32_t events) {
@@ -336,8 +309,7 @@ void PosixWinsock::connecting(std::uint32_t events) {
         connect_to(std::exchange(endpoints_, {}));
         return;
     }
-    const WinsockError report = winsock_error(error);
-    fail(report.number, report.description);
+    fail(winsock_error(error));
 }
 
 void PosixWinsock::read_input(std::uint32_t events) {
@@ -368,8 +340,7 @@ void PosixWinsock::read_input(std::uint32_t events) {
         state_ = sckClosing;
         // Nothing more can come; a level-triggered end would be told forever.
         if (unsent_.empty()) {
-            network_->engine.unwatch(std::exchange(token_, 0));
-            output_watched_ = false;
+            stop_watching();
         } else {
             network_->engine.change(token_, EPOLLOUT);
             output_watched_ = true;
@@ -382,28 +353,21 @@ void PosixWinsock::read_input(std::uint32_t events) {
         error = pending_error(fd_.get());
     }
     if (error != 0) {
-        const WinsockError report = winsock_error(error);
-        fail(report.number, report.description);
+        fail(winsock_error(error));
     }
 }
 
 void PosixWinsock::write_output() {
-    while (!unsent_.empty()) {
-        const ssize_t sent = ::send(fd_.get(), unsent_.data(), unsent_.size(), MSG_NOSIGNAL);
-        if (sent < 0) {
-            if (would_block(errno)) {
-                return;
-            }
-            const WinsockError report = winsock_error(errno);
-            fail(report.number, report.description);
-            return;
-        }
-        unsent_.erase(0, static_cast<std::size_t>(sent));
+    if (const int error = send_some(fd_.get(), unsent_); error != 0) {
+        fail(winsock_error(error));
+        return;
+    }
+    if (!unsent_.empty()) {
+        return;
     }
     if (state_ == sckClosing) {
         // The peer has ended and all is sent: nothing more to watch for.
-        network_->engine.unwatch(std::exchange(token_, 0));
-        output_watched_ = false;
+        stop_watching();
     } else {
         watch_output(false);
     }
@@ -413,14 +377,17 @@ void PosixWinsock::write_output() {
     }
 }
 
-void PosixWinsock::fail(int number, const std::string& description) {
+void PosixWinsock::fail(const WinsockError& error) {
     state_ = sckError;
     // A broken descriptor is told as ready again and again: it is not
     // watched any more, and closed by Close.
-    if (token_ != 0) {
-        network_->engine.unwatch(std::exchange(token_, 0));
-    }
-    raise("Error", error_, number, description);
+    stop_watching();
+    raise("Error", error_, error.number, error.description);
+}
+
+void PosixWinsock::stop_watching() {
+    network_->engine.unwatch(std::exchange(token_, 0));
+    output_watched_ = false;
 }
 
 void PosixWinsock::watch_output(bool on) {

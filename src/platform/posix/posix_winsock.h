@@ -74,6 +74,16 @@ class PosixWinsock : public platform::Winsock, private Watcher {
   private:
     enum class Role { None, Listener, Connection };
 
+    // The socket and its connection as they are now: holds() tells later
+    // whether both still are, even after a handler destroyed the socket.
+    struct Current {
+        const PosixWinsock* socket;
+        std::weak_ptr<int> alive;
+        unsigned long serial;
+        bool holds() const { return !alive.expired() && socket->serial_ == serial; }
+    };
+    Current current() const { return {this, alive_, serial_}; }
+
     void require_closed(std::string_view method) const;
     // Takes the descriptor and watches it.
     void attach(Descriptor fd, Role role, std::uint32_t events);
@@ -92,7 +102,8 @@ class PosixWinsock : public platform::Winsock, private Watcher {
     void connecting(std::uint32_t events);
     void read_input(std::uint32_t events);
     void write_output();
-    void fail(int number, const std::string& description);
+    void fail(const WinsockError& error);
+    void stop_watching();
     void watch_output(bool on);
 
     std::shared_ptr<NetworkState> network_;

@@ -61,37 +61,43 @@ void no_delay(int fd) {
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
 }
 
-Descriptor listening_socket(int family, std::uint16_t port, int backlog,
-                            const in_addr* only = nullptr) {
-    Descriptor fd(::socket(family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+Endpoint endpoint_at(const in_addr& host, std::uint16_t port) {
+    Endpoint endpoint;
+    auto& four = reinterpret_cast<sockaddr_in&>(endpoint.address);
+    four.sin_family = AF_INET;
+    four.sin_addr = host;
+    four.sin_port = htons(port);
+    endpoint.length = sizeof four;
+    return endpoint;
+}
+
+Endpoint endpoint_at(const in6_addr& host, std::uint16_t port) {
+    Endpoint endpoint;
+    auto& six = reinterpret_cast<sockaddr_in6&>(endpoint.address);
+    six.sin6_family = AF_INET6;
+    six.sin6_addr = host;
+    six.sin6_port = htons(port);
+    endpoint.length = sizeof six;
+    return endpoint;
+}
+
+Descriptor listening_socket(const Endpoint& endpoint, int backlog) {
+    Descriptor fd(
+        ::socket(endpoint.address.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!fd) {
         return fd;
     }
     const int on = 1;
-    const int off = 0;
     // A port just closed can be listened on again at once.
     ::setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_storage address{};
-    socklen_t length = 0;
-    if (family == AF_INET6) {
+    if (endpoint.address.ss_family == AF_INET6) {
+        // IPv4 clients too, as mapped addresses.
+        const int off = 0;
         ::setsockopt(fd.get(), IPPROTO_IPV6, IPV6_V6ONLY, &off, sizeof off);
-        auto& six = reinterpret_cast<sockaddr_in6&>(address);
-        six.sin6_family = AF_INET6;
-        six.sin6_addr = in6addr_any;
-        six.sin6_port = htons(port);
-        length = sizeof six;
-    } else {
-        auto& four = reinterpret_cast<sockaddr_in&>(address);
-        four.sin_family = AF_INET;
-        four.sin_addr.s_addr = only != nullptr ? only->s_addr : htonl(INADDR_ANY);
-        four.sin_port = htons(port);
-        length = sizeof four;
     }
-    if (::bind(fd.get(), reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        ::listen(fd.get(), backlog) != 0) {
-        const int error = errno;
+    const auto* address = reinterpret_cast<const sockaddr*>(&endpoint.address);
+    if (::bind(fd.get(), address, endpoint.length) != 0 || ::listen(fd.get(), backlog) != 0) {
         fd.reset();
-        errno = error;
     }
     return fd;
 }
@@ -121,12 +127,12 @@ Descriptor listen_on(std::uint16_t port, int backlog, const std::string& address
         if (::inet_pton(AF_INET, address.c_str(), &only) != 1) {
             throw platform::Failure("cannot listen on " + address + ": no IPv4 address");
         }
-        fd = listening_socket(AF_INET, port, backlog, &only);
+        fd = listening_socket(endpoint_at(only, port), backlog);
     } else {
-        fd = listening_socket(AF_INET6, port, backlog);
+        fd = listening_socket(endpoint_at(in6addr_any, port), backlog);
         if (!fd && (errno == EAFNOSUPPORT || errno == EADDRNOTAVAIL)) {
             // A system without IPv6 listens on IPv4 alone.
-            fd = listening_socket(AF_INET, port, backlog);
+            fd = listening_socket(endpoint_at(in_addr{htonl(INADDR_ANY)}, port), backlog);
         }
     }
     if (!fd) {
@@ -162,20 +168,11 @@ std::optional<Accepted> accept_one(int listener) {
 
 std::optional<Endpoint> endpoint_of(std::string_view host, std::uint16_t port) {
     const std::string text(host);
-    Endpoint endpoint;
-    auto& four = reinterpret_cast<sockaddr_in&>(endpoint.address);
-    if (::inet_pton(AF_INET, text.c_str(), &four.sin_addr) == 1) {
-        four.sin_family = AF_INET;
-        four.sin_port = htons(port);
-        endpoint.length = sizeof four;
-        return endpoint;
+    if (in_addr four{}; ::inet_pton(AF_INET, text.c_str(), &four) == 1) {
+        return endpoint_at(four, port);
     }
-    auto& six = reinterpret_cast<sockaddr_in6&>(endpoint.address);
-    if (::inet_pton(AF_INET6, text.c_str(), &six.sin6_addr) == 1) {
-        six.sin6_family = AF_INET6;
-        six.sin6_port = htons(port);
-        endpoint.length = sizeof six;
-        return endpoint;
+    if (in6_addr six{}; ::inet_pton(AF_INET6, text.c_str(), &six) == 1) {
+        return endpoint_at(six, port);
     }
     return std::nullopt;
 }
@@ -190,9 +187,7 @@ Descriptor start_connect(const Endpoint& endpoint) {
     if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&endpoint.address),
                   endpoint.length) != 0 &&
         errno != EINPROGRESS) {
-        const int error = errno;
         fd.reset();
-        errno = error;
         return fd;
     }
     errno = 0;
@@ -206,6 +201,21 @@ int pending_error(int fd) {
         return errno;
     }
     return error;
+}
+
+bool would_block(int error) {
+    return error == EAGAIN || error == EWOULDBLOCK || error == EINTR;
+}
+
+int send_some(int fd, std::string& bytes) {
+    while (!bytes.empty()) {
+        const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (sent < 0) {
+            return would_block(errno) ? 0 : errno;
+        }
+        bytes.erase(0, static_cast<std::size_t>(sent));
+    }
+    return 0;
 }
 
 bool could_name_a_host(std::string_view host) {

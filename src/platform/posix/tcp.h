@@ -53,6 +53,13 @@ Descriptor start_connect(const Endpoint& endpoint);
 // The error a socket has met, as errno numbers (0 for none), clearing it.
 int pending_error(int fd);
 
+// Whether a call's errno only means "not now": it would block, or a signal
+// cut it short.
+bool would_block(int error);
+// Sends as much of bytes as the socket takes now and drops that from bytes;
+// 0, or the errno of a broken connection.
+int send_some(int fd, std::string& bytes);
+
 // Whether a host text can name a host at all: an address, or a host name made
 // of labels of letters, digits, hyphens and underscores (bytes above 0x7F are
 // let through for international names). Anything else is refused before a
