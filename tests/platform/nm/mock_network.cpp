@@ -257,6 +257,9 @@ QString MockNetwork::add_modem_device(const QString& name, const QString& interf
         {"State", state},
         {"Interface", interface},
         {"Udi", modem},
+        // dbusmock sets these two when it activates a connection on the device.
+        {"StateReason", structure(state, 0u)},
+        {"ActiveConnection", QVariant::fromValue(QDBusObjectPath("/"))},
     };
     call(nm_service, nm_mock_root, mock_interface, "AddObject",
          {path, "org.freedesktop.NetworkManager.Device", device, no_methods()});
