@@ -35,10 +35,10 @@ In a bash script:
 """
 
 import os
+import shutil
 import signal
 import subprocess
 import sys
-import tempfile
 
 import dbus
 from dbusmock import DBusTestCase
@@ -56,21 +56,6 @@ MM_PATH = '/org/freedesktop/ModemManager1'
 MM_MODEM = 'org.freedesktop.ModemManager1.Modem'
 MODEM_PATH = MM_PATH + '/Modem/0'
 STATES = {1: 'activating', 2: 'activated', 3: 'deactivating', 4: 'deactivated'}
-
-# Anyone may own any name and call anything; nothing is started on demand.
-BUS_CONFIG = '''<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:tmpdir=/tmp</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-'''
 
 
 def quality_value(percent):
@@ -120,22 +105,20 @@ def set_up(bus, connection_id, quality):
 
 
 def start(connection_id, quality):
-    folder = tempfile.mkdtemp(prefix='orvanta-nm-mock-')
-    config = os.path.join(folder, 'bus.conf')
-    with open(config, 'w', encoding='utf-8') as file:
-        file.write(BUS_CONFIG)
-    daemon = subprocess.Popen(['dbus-daemon', '--config-file=' + config, '--print-address=1',
-                               '--nofork'], stdout=subprocess.PIPE, text=True)
-    address = daemon.stdout.readline().strip()
-    os.environ['DBUS_SYSTEM_BUS_ADDRESS'] = address
+    # dbusmock's private system bus: anyone may own any name and call
+    # anything, and nothing is started on demand. It sets
+    # DBUS_SYSTEM_BUS_ADDRESS for the mocks.
+    DBusTestCase.start_system_bus()
+    address = os.environ['DBUS_SYSTEM_BUS_ADDRESS']
+    data = os.path.dirname(DBusTestCase.get_services_dir())
     mocks = []
 
     def stop(*_):
-        for process in [*mocks, daemon]:
+        for process in mocks:
             process.terminate()
             process.wait()
-        os.remove(config)
-        os.rmdir(folder)
+        DBusTestCase.tearDownClass()
+        shutil.rmtree(data, ignore_errors=True)  # dbusmock 0.28's tearDownClass leaves it
         sys.exit(0)
 
     signal.signal(signal.SIGTERM, stop)

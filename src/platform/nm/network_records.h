@@ -37,7 +37,6 @@ struct DeviceRecord {
     std::string interface;
     // For a modem, the path of ModemManager's modem object.
     std::string udi;
-    std::string active_connection;
     // Wi-Fi only.
     std::string active_access_point;
     std::vector<std::string> access_points;

@@ -72,21 +72,16 @@ void NmMirror::clear() {
 
 void NmMirror::fill() {
     clear();
-    fetch(
-        names::nm_path, names::nm_manager, [this](const QVariantMap& v) { apply_manager(v); },
-        true);
-    fetch(
-        names::nm_settings_path, names::nm_settings,
-        [this](const QVariantMap& v) { apply_settings(v); }, true);
+    fetch(names::nm_path, names::nm_manager, true);
+    fetch(names::nm_settings_path, names::nm_settings, true);
 }
 
-void NmMirror::fetch(const std::string& path, const char* interface,
-                     std::function<void(const QVariantMap&)> apply, bool essential) {
+void NmMirror::fetch(const std::string& path, const QString& interface, bool essential) {
     const std::uint64_t generation = generation_;
     ++outstanding_;
     calls_.get_all(
         names::nm_service, QString::fromStdString(path), interface,
-        [this, generation, essential, apply = std::move(apply)](const QVariantMap& values) {
+        [this, generation, essential, path, interface](const QVariantMap& values) {
             if (generation != generation_) {
                 return;
             }
@@ -98,7 +93,7 @@ void NmMirror::fetch(const std::string& path, const char* interface,
                     on_presence_(true);
                 }
             }
-            apply(values);
+            apply(path, interface, values);
             answered();
         },
         [this, generation, essential, path](const QDBusError& error) {
@@ -172,11 +167,7 @@ void NmMirror::on_signal(const QDBusMessage& message) {
         // NetworkManager sends its values along; one that it only declares
         // changed is read again.
         if (!args.value(2).toStringList().isEmpty()) {
-            const QString changed = args.value(0).toString();
-            const std::string changed_interface = changed.toStdString();
-            fetch(
-                path, changed_interface.c_str(),
-                [this, path, changed](const QVariantMap& v) { apply(path, changed, v); }, false);
+            fetch(path, args.value(0).toString(), false);
         }
     } else if (member == "StateChanged") {
         const QVariantMap state{{"State", args.value(0)}};
@@ -244,18 +235,8 @@ void NmMirror::apply_device(const std::string& path, const QVariantMap& v) {
     if (v.contains("Udi")) {
         device.udi = values::text(v.value("Udi"));
     }
-    if (v.contains("ActiveConnection")) {
-        device.active_connection = values::text(v.value("ActiveConnection"));
-    }
     if (!was_wifi && device.type == static_cast<std::uint32_t>(DeviceType::wifi)) {
-        fetch(
-            path, names::nm_wireless,
-            [this, path](const QVariantMap& w) {
-                if (records_.devices.contains(path)) {
-                    apply_wireless(path, w);
-                }
-            },
-            false);
+        fetch(path, names::nm_wireless, false);
     }
 }
 
@@ -303,14 +284,7 @@ void NmMirror::add_device(const std::string& path) {
         records_.device_order.push_back(path);
     }
     records_.devices.emplace(path, DeviceRecord{});
-    fetch(
-        path, names::nm_device,
-        [this, path](const QVariantMap& v) {
-            if (records_.devices.contains(path)) {
-                apply_device(path, v);
-            }
-        },
-        false);
+    fetch(path, names::nm_device, false);
 }
 
 void NmMirror::remove_device(const std::string& path) {
@@ -346,14 +320,7 @@ void NmMirror::set_actives(const std::vector<std::string>& paths) {
             continue;
         }
         records_.actives.emplace(path, ActiveRecord{});
-        fetch(
-            path, names::nm_active,
-            [this, path](const QVariantMap& v) {
-                if (records_.actives.contains(path)) {
-                    apply_active(path, v);
-                }
-            },
-            false);
+        fetch(path, names::nm_active, false);
     }
 }
 
@@ -380,14 +347,7 @@ void NmMirror::set_access_points(DeviceRecord& device, const std::vector<std::st
             continue;
         }
         records_.access_points.emplace(path, AccessPointRecord{});
-        fetch(
-            path, names::nm_access_point,
-            [this, path](const QVariantMap& v) {
-                if (records_.access_points.contains(path)) {
-                    apply_access_point(path, v);
-                }
-            },
-            false);
+        fetch(path, names::nm_access_point, false);
     }
 }
 

@@ -49,9 +49,9 @@ class NmMirror : public QObject {
     void follow(const char* path, const char* interface, const char* member);
     void clear();
     void fill();
-    // Reads one interface of one object, for the current reading only.
-    void fetch(const std::string& path, const char* interface,
-               std::function<void(const QVariantMap&)> apply, bool essential);
+    // Reads one interface of one object, for the current reading only, and
+    // applies it as a change signal would.
+    void fetch(const std::string& path, const QString& interface, bool essential);
     void fetch_connection(const std::string& path);
     // Counts one reply of the current reading.
     void answered();

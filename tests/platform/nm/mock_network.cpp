@@ -22,6 +22,8 @@ const QString nm_service = "org.freedesktop.NetworkManager";
 const QString nm_mock_root = "/org/freedesktop";
 const QString nm_path = "/org/freedesktop/NetworkManager";
 const QString nm_devices = "/org/freedesktop/NetworkManager/Devices/";
+const QString nm_wireless = "org.freedesktop.NetworkManager.Device.Wireless";
+const QString nm_connection = "org.freedesktop.NetworkManager.Settings.Connection";
 const QString mm_service = "org.freedesktop.ModemManager1";
 const QString mm_path = "/org/freedesktop/ModemManager1";
 const QString mm_modem = "org.freedesktop.ModemManager1.Modem";
@@ -231,9 +233,12 @@ QString MockNetwork::add_ethernet(const QString& name, const QString& interface,
 }
 
 QString MockNetwork::add_wifi(const QString& name, const QString& interface, std::uint32_t state) {
-    return call(nm_service, nm_mock_root, mock_interface, "AddWiFiDevice",
-                {name, interface, static_cast<int>(state)})
-        .toString();
+    const QString path = call(nm_service, nm_mock_root, mock_interface, "AddWiFiDevice",
+                              {name, interface, static_cast<int>(state)})
+                             .toString();
+    call(nm_service, path, mock_interface, "AddProperty",
+         {nm_wireless, "ActiveAccessPoint", QVariant::fromValue(QDBusObjectPath("/"))});
+    return path;
 }
 
 QString MockNetwork::add_access_point(const QString& device, const QString& name,
@@ -250,9 +255,10 @@ QString MockNetwork::add_modem_device(const QString& name, const QString& interf
     const QVariantMap device{
         {"DeviceType", 8u},
         {"State", state},
-        {"StateReason", structure(state, 0u)},
         {"Interface", interface},
         {"Udi", modem},
+        // dbusmock sets these two when it activates a connection on the device.
+        {"StateReason", structure(state, 0u)},
         {"ActiveConnection", QVariant::fromValue(QDBusObjectPath("/"))},
     };
     call(nm_service, nm_mock_root, mock_interface, "AddObject",
@@ -284,6 +290,15 @@ QString MockNetwork::add_connection(const QString& id, const QString& type,
                 "AddConnection", {QVariant::fromValue(settings)})
         .value<QDBusObjectPath>()
         .path();
+}
+
+void MockNetwork::update_connection(const QString& path,
+                                    const QMap<QString, QVariantMap>& settings) {
+    call(nm_service, path, nm_connection, "Update", {QVariant::fromValue(settings)});
+}
+
+void MockNetwork::delete_connection(const QString& path) {
+    call(nm_service, path, nm_connection, "Delete", {});
 }
 
 QString MockNetwork::add_active(const QString& connection, const QStringList& devices,
@@ -325,8 +340,14 @@ QList<QVariantList> MockNetwork::calls(const QString& method) {
 }
 
 void MockNetwork::add_modem(const QString& path, std::uint32_t quality) {
-    call(mm_service, mm_path, mock_interface, "AddObject",
-         {path, mm_modem, QVariantMap{{"SignalQuality", structure(quality, true)}}, no_methods()});
+    const QVariantMap modem{{"SignalQuality", structure(quality, true)}};
+    call(mm_service, mm_path, mock_interface, "AddObject", {path, mm_modem, modem, no_methods()});
+    // As ModemManager announces a modem it finds.
+    const QMap<QString, QVariantMap> interfaces{{mm_modem, modem}};
+    call(mm_service, mm_path, mock_interface, "EmitSignal",
+         {"org.freedesktop.DBus.ObjectManager", "InterfacesAdded", "oa{sa{sv}}",
+          QVariantList{QVariant::fromValue(QDBusObjectPath(path)),
+                       QVariant::fromValue(interfaces)}});
 }
 
 void MockNetwork::set_quality(const QString& path, std::uint32_t quality) {

@@ -51,6 +51,7 @@ class MockNetwork {
 
     // NetworkManager. Each returns the new object's path.
     QString add_ethernet(const QString& name, const QString& interface, std::uint32_t state);
+    // With no access point in use.
     QString add_wifi(const QString& name, const QString& interface, std::uint32_t state);
     QString add_access_point(const QString& device, const QString& name, const QString& ssid,
                              std::uint8_t strength);
@@ -60,6 +61,8 @@ class MockNetwork {
     QString add_connection(const QString& id, const QString& type,
                            const QString& interface_name = {}, const QString& ssid = {},
                            const QString& uuid = {});
+    void update_connection(const QString& path, const QMap<QString, QVariantMap>& settings);
+    void delete_connection(const QString& path);
     QString add_active(const QString& connection, const QStringList& devices, std::uint32_t state);
     // Changes a property of a NetworkManager object, which signals it.
     void set(const QString& path, const QString& interface, const QString& name,

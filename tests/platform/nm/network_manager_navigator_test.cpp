@@ -96,8 +96,8 @@ TEST_F(NetworkManagerNavigatorTest, ConnectionStatusFollowsTheActiveConnectionsS
 
 TEST_F(NetworkManagerNavigatorTest, SignalNeedsTheDeviceTheConnectionWouldUse) {
     const QString eth0 = network.add_ethernet("eth0", "eth0", disconnected);
-    const QString eth1 = network.add_ethernet("eth1", "eth1", unavailable);
-    network.add_connection("bound", "802-3-ethernet", "eth1");
+    network.add_ethernet("eth1", "eth1", unavailable);
+    const QString bound = network.add_connection("bound", "802-3-ethernet", "eth1");
     network.add_connection("loose", "802-3-ethernet");
     network.add_connection("mobile", "gsm");
     start("bound");
@@ -110,17 +110,18 @@ TEST_F(NetworkManagerNavigatorTest, SignalNeedsTheDeviceTheConnectionWouldUse) {
     // No modem at all.
     EXPECT_EQ(read(mobile), Reading(3, 2));
 
-    network.set(eth1, device_interface, "State", disconnected);
+    // The profile edited to name the other interface.
+    network.update_connection(bound, {{"connection", {{"interface-name", "eth0"}}}});
     EXPECT_TRUE(shows({1, 2}));
     network.set(eth0, device_interface, "State", unavailable);
     EXPECT_TRUE(shows({3, 2}, 3s, &loose));
 }
 
-TEST_F(NetworkManagerNavigatorTest, WifiSignalIsTheStrongestAccessPointOfTheSsid) {
+TEST_F(NetworkManagerNavigatorTest, WifiSignalIsTheAccessPointInUseElseTheStrongestOfTheSsid) {
     const QString wlan = network.add_wifi("wlan0", "wlan0", disconnected);
     const QString strongest = network.add_access_point(wlan, "ap1", "uplink", 50);
     network.add_access_point(wlan, "ap2", "neighbour", 90);
-    network.add_access_point(wlan, "ap3", "uplink", 20);
+    const QString weak = network.add_access_point(wlan, "ap3", "uplink", 20);
     network.add_connection("uplink", "802-11-wireless", {}, "uplink");
     start("uplink", 40);
     EXPECT_EQ(read(*navigator), Reading(1, 2));
@@ -131,6 +132,9 @@ TEST_F(NetworkManagerNavigatorTest, WifiSignalIsTheStrongestAccessPointOfTheSsid
     EXPECT_TRUE(shows({3, 2}));
     network.add_access_point(wlan, "ap4", "uplink", 40);
     EXPECT_TRUE(shows({1, 2}));
+    network.set(wlan, "org.freedesktop.NetworkManager.Device.Wireless", "ActiveAccessPoint",
+                QVariant::fromValue(QDBusObjectPath(weak)));
+    EXPECT_TRUE(shows({3, 2}));
 }
 
 TEST_F(NetworkManagerNavigatorTest, ReadsNeverWaitOnNetworkManager) {
@@ -163,11 +167,11 @@ TEST_F(NetworkManagerNavigatorTest, ReadsNeverWaitOnNetworkManager) {
 
 TEST_F(NetworkManagerNavigatorTest, ModemSignalIsModemManagersQualityOfItsModem) {
     network.add_modem("/org/freedesktop/ModemManager1/Modem/0", 5);
-    network.add_modem(modem, 60);
     network.add_modem_device("ttyUSB0", "ttyUSB0", disconnected, modem);
     network.add_connection("sat", "gsm");
     start("sat", 40);
-    EXPECT_EQ(read(*navigator), Reading(1, 2));
+    network.add_modem(modem, 60);
+    EXPECT_TRUE(shows({1, 2}));
 
     network.set_quality(modem, 39);
     EXPECT_TRUE(shows({3, 2}));
@@ -180,6 +184,7 @@ TEST_F(NetworkManagerNavigatorTest, ModemSignalIsModemManagersQualityOfItsModem)
     network.start_modem_manager();
     network.add_modem(modem, 70);
     EXPECT_TRUE(shows({1, 2}));
+    ASSERT_TRUE(console_has(2));
     EXPECT_EQ(console.lines,
               (std::vector<std::string>{
                   "ModemManager left the system bus: a modem shows no signal until it is back",
@@ -256,12 +261,16 @@ TEST_F(NetworkManagerNavigatorTest, NetworkManagerLeavingAndComingBack) {
     network.add_ethernet("eth0", "eth0", disconnected);
     EXPECT_TRUE(shows({3, 2}));
     EXPECT_THROW(navigator->Dial(), platform::Failure);
-    network.add_connection("sat", "802-3-ethernet");
+    const QString sat = network.add_connection("sat", "802-3-ethernet");
     EXPECT_TRUE(shows({1, 2}));
+    // Told again when it goes once more.
+    network.delete_connection(sat);
+    EXPECT_TRUE(shows({3, 2}));
     EXPECT_EQ(console.lines,
               (std::vector<std::string>{"NetworkManager left the system bus: the state of the "
                                         "connection 'sat' is unknown until it is back",
                                         "NetworkManager is back on the system bus",
+                                        "NetworkManager no longer knows the connection 'sat'",
                                         "NetworkManager no longer knows the connection 'sat'"}));
 }
 
