@@ -7,7 +7,6 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -35,6 +34,13 @@ const std::string notice = "MAXIMUM CONCURRENT SESSIONS REACHED - TERMINATING SE
 
 int stream_socket() {
     return ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+}
+
+std::uint16_t port_of(int socket) {
+    sockaddr_in address{};
+    socklen_t length = sizeof address;
+    ::getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length);
+    return ntohs(address.sin_port);
 }
 
 // Everything the peer sends until it ends its side.
@@ -75,22 +81,16 @@ void deliver(std::uint16_t port, const std::string& text) {
 class FakeServer {
   public:
     explicit FakeServer(std::function<void(int connection)> serve = [](int) {}) {
-        sockaddr_in address{};
-        socklen_t length = sizeof address;
+        const timeval patience{5, 0};
+        ::setsockopt(listener_, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
         EXPECT_EQ(at_loopback(::bind, listener_, 0), 0);
         EXPECT_EQ(::listen(listener_, 8), 0);
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
         thread_ = std::thread([this, serve = std::move(serve)] {
-            for (int slice = 0; slice < 250 && !stop_; ++slice) {
-                pollfd watched{listener_, POLLIN, 0};
-                if (::poll(&watched, 1, 20) == 1) {
-                    const int connection = ::accept(listener_, nullptr, nullptr);
-                    contacted_ = true;
-                    serve(connection);
-                    ::close(connection);
-                    return;
-                }
+            const int connection = ::accept(listener_, nullptr, nullptr);
+            if (connection >= 0) {
+                contacted_ = true;
+                serve(connection);
+                ::close(connection);
             }
         });
     }
@@ -101,10 +101,11 @@ class FakeServer {
         ::close(listener_);
     }
 
-    std::uint16_t port() const { return port_; }
-    // Waits until the server is done; what it saw can be read afterwards.
+    std::uint16_t port() const { return port_of(listener_); }
+    // Waits until the server is done, or stops its waiting for a client;
+    // what it saw can be read afterwards.
     void finish() {
-        stop_ = true;
+        ::shutdown(listener_, SHUT_RD);
         if (thread_.joinable()) {
             thread_.join();
         }
@@ -113,8 +114,6 @@ class FakeServer {
 
   private:
     int listener_ = stream_socket();
-    std::uint16_t port_ = 0;
-    std::atomic<bool> stop_{false};
     std::atomic<bool> contacted_{false};
     std::thread thread_;
 };
@@ -258,11 +257,8 @@ TEST(ClientTest, StatusPrintsTheReplyItWaitedForAndCheckJudgesIt) {
 TEST(ClientTest, ServerNotListeningIsNotReachableAndForCheckUnknownOrCriticalIfAsked) {
     // A port bound and not listening: refused, and no one else can take it.
     const int bound = stream_socket();
-    sockaddr_in address{};
-    socklen_t length = sizeof address;
     ASSERT_EQ(at_loopback(::bind, bound, 0), 0);
-    ::getsockname(bound, reinterpret_cast<sockaddr*>(&address), &length);
-    const std::uint16_t port = ntohs(address.sin_port);
+    const std::uint16_t port = port_of(bound);
     const std::string refused =
         "server 127.0.0.1:" + std::to_string(port) + " not reachable: Connection refused\n";
     const std::vector<std::pair<Words, Outcome>> cases = {
