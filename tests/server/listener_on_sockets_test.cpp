@@ -69,13 +69,6 @@ class ListenerOnSocketsTest : public ::testing::Test {
     void run_for(int milliseconds) {
         run_until([] { return false; }, milliseconds);
     }
-    std::vector<std::string> processed_data() const {
-        std::vector<std::string> data;
-        for (const auto& request : processed) {
-            data.push_back(request.first);
-        }
-        return data;
-    }
 
     platform::posix::SocketEngine engine;
     platform::posix::PosixNetwork network{engine};
@@ -111,10 +104,11 @@ TEST_F(ListenerOnSocketsTest, RequestsAreProcessedInTheOrderTheirConnectionsClos
             clients[static_cast<std::size_t>(i)]->close();
         }
         ASSERT_TRUE(run_until([&] { return processed.size() == 4; }));
-        EXPECT_EQ(processed_data(),
-                  (std::vector<std::string>{"MESSAG0", "MESSAG1", "MESSAG2", "MESSAG3"}))
+        EXPECT_EQ(processed, (Requests{{"MESSAG0", "127.0.0.1"},
+                                       {"MESSAG1", "127.0.0.1"},
+                                       {"MESSAG2", "127.0.0.1"},
+                                       {"MESSAG3", "127.0.0.1"}}))
             << "trial " << trial;
-        EXPECT_EQ(processed.back().second, "127.0.0.1");
     }
 }
 
@@ -138,19 +132,26 @@ TEST_F(ListenerOnSocketsTest, ABigSenderIsCutOffWhileOthersAreServed) {
     flood.join();
     ASSERT_TRUE(served);
     run_for(300);
-    EXPECT_EQ(processed_data(), std::vector<std::string>{"STATUS"});
+    EXPECT_EQ(processed, (Requests{{"STATUS", "127.0.0.1"}}));
     EXPECT_EQ(sockets.WS_LISTENER_SCKDATA(1), "") << "nothing of it kept";
 }
 
-// A client from address, one of this machine's loopback addresses.
-int client_from(const char* address, std::uint16_t port) {
+// A client from address to port at `to`, both this machine's loopback
+// addresses; -1 with errno set if it cannot connect.
+int client_from(const char* address, std::uint16_t port, const char* to = "127.0.0.1") {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in local{};
     local.sin_family = AF_INET;
     ::inet_pton(AF_INET, address, &local.sin_addr);
     ::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local);
-    if (test_support::at_loopback(::connect, fd, port) != 0) {
+    sockaddr_in remote{};
+    remote.sin_family = AF_INET;
+    remote.sin_port = htons(port);
+    ::inet_pton(AF_INET, to, &remote.sin_addr);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&remote), sizeof remote) != 0) {
+        const int error = errno;
         ::close(fd);
+        errno = error;
         return -1;
     }
     return fd;
@@ -201,14 +202,8 @@ TEST(ListenerAddressTest, AListenerOnOneAddressDoesNotAnswerOnAnother) {
     const int there = client_from("127.0.0.1", port);
     EXPECT_GE(there, 0);
     ::close(there);
-    const int other = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    ::inet_pton(AF_INET, "127.0.0.2", &address.sin_addr);
-    EXPECT_NE(::connect(other, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(client_from("127.0.0.1", port, "127.0.0.2"), -1);
     EXPECT_EQ(errno, ECONNREFUSED);
-    ::close(other);
 }
 
 TEST_F(ListenerOnSocketsTest, NoDescriptorIsLeftBehindByTenThousandConnections) {
