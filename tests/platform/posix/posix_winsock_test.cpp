@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <numeric>
 #include <set>
 #include <string>
 #include <thread>
@@ -27,10 +28,8 @@ using platform::posix::SocketEngine;
 using test_support::RawClient;
 
 std::string every_byte() {
-    std::string bytes;
-    for (int byte = 0; byte < 256; ++byte) {
-        bytes.push_back(static_cast<char>(byte));
-    }
+    std::string bytes(256, '\0');
+    std::iota(bytes.begin(), bytes.end(), '\0');
     return bytes;
 }
 
