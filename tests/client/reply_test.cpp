@@ -3,41 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace {
 
 using client::interpret_reply;
-using client::LinkState;
 using client::Reply;
-using client::Signal;
-
-TEST(ReplyTest, EachStatusCodeIsPutIntoWords) {
-    struct Case {
-        std::string code;
-        LinkState state;
-        Signal signal;
-        std::string words;
-    };
-    const std::vector<Case> cases = {
-        {"STATUS-CONNSIGOK", LinkState::online, Signal::present, "online, signal present"},
-        {"STATUS-DISCSIGOK", LinkState::offline, Signal::present, "offline, signal present"},
-        // The server dials under this code with or without a signal.
-        {"STATUS-DIALSIGOK", LinkState::dialing, Signal::not_reported,
-         "dialing, signal not reported"},
-        {"STATUS-CONNNOSIG", LinkState::online, Signal::absent, "online, no signal"},
-        {"STATUS-DISCNOSIG", LinkState::offline, Signal::absent, "offline, no signal"},
-    };
-    for (const Case& c : cases) {
-        const Reply reply = interpret_reply(c.code + "na");
-        EXPECT_EQ(reply.kind, Reply::Kind::status) << c.code;
-        EXPECT_EQ(reply.code, c.code);
-        EXPECT_EQ(reply.state, c.state) << c.code;
-        EXPECT_EQ(reply.signal, c.signal) << c.code;
-        EXPECT_EQ(reply.last_dial, std::nullopt) << c.code;
-        EXPECT_EQ(describe(reply), c.words + ", last dial never");
-    }
-}
 
 TEST(ReplyTest, LastDialTimeFollowsTheCodeOrStandsAloneWhileTheLinkIsNotClassified) {
     for (const std::string time : {"9:05pm", "12:00am", "1:59am", "10:30pm"}) {

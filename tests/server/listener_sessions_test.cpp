@@ -7,19 +7,16 @@ namespace {
 using platform::Winsock;
 using server_test::Lines;
 
-class ListenerSessionsTest : public server_test::ServerTest {
-  protected:
-    void connect_silently(long id) { listener().connection_request(id); }
-};
+using ListenerSessionsTest = server_test::ServerTest;
 
 TEST_F(ListenerSessionsTest, ClientsBeyondTheSessionsAreToldAndTurnedAway) {
     for (long id = 1; id <= 9; ++id) {
-        connect_silently(id);
+        listener().connection_request(id);
     }
     EXPECT_EQ(last_metric({"sessions"}), "sessions 9");
     element(10).remote_host_ip = "10.4.0.10";
     const int polls = fake.events.calls;
-    connect_silently(10);
+    listener().connection_request(10);
     EXPECT_EQ(element(10).sent,
               Lines{"MAXIMUM CONCURRENT SESSIONS REACHED - TERMINATING SESSION.\r\n"});
     EXPECT_EQ(element(10).calls, (Lines{"Accept 10", "SendData", "Close"}));
@@ -40,7 +37,7 @@ TEST_F(ListenerSessionsTest, ClientsBeyondTheSessionsAreToldAndTurnedAway) {
                 element(10).closed();
             }
         };
-        connect_silently(id);
+        listener().connection_request(id);
         EXPECT_TRUE(form1->listeners().WS_LISTENER_SCKDATA(10).empty());
     }
     EXPECT_EQ(element(10).sent.size(), 7U);
@@ -51,25 +48,25 @@ TEST_F(ListenerSessionsTest, ClientsBeyondTheSessionsAreToldAndTurnedAway) {
     // Still telling an earlier client, or not loaded at all: refused quietly.
     element(10).state = Winsock::sckConnected;
     const auto lines = window().STATUS_LIST.count();
-    connect_silently(17);
+    listener().connection_request(17);
     EXPECT_EQ(element(10).accepted.back(), 16);
     EXPECT_EQ(window().STATUS_LIST.count(), lines);
     EXPECT_TRUE(fake.metrics.calls.empty());
     for (int i = 10; i >= 1; --i) {
         form1->listeners().Unload(i);
     }
-    EXPECT_NO_THROW(connect_silently(18));
+    EXPECT_NO_THROW(listener().connection_request(18));
 }
 
 TEST_F(ListenerSessionsTest, ShutdownWhileTheNoticeGoesOutEndsTheOverflowPath) {
     for (long id = 1; id <= 9; ++id) {
-        connect_silently(id);
+        listener().connection_request(id);
     }
     // A termination signal handled among the pending events destroys the
     // elements; the overflow element must not be touched after that.
     fake.events.pending = [&] { form1->window().close_requested(); };
     const auto lines = window().STATUS_LIST.count();
-    connect_silently(10);
+    listener().connection_request(10);
     EXPECT_EQ(form1->listeners().UBound(), 0);
     EXPECT_EQ(window().STATUS_LIST.count(), lines);
 }
@@ -87,11 +84,11 @@ TEST_F(ListenerSessionsTest, RequestInPiecesIsProcessedOnceWhenTheClientCloses) 
 }
 
 TEST_F(ListenerSessionsTest, BrokenElementIsNotReusedUntilTheCloserTimerRuns) {
-    connect_silently(1);
+    listener().connection_request(1);
     element(1).incoming = "STATUS";
     element(1).data_arrival(6);
     element(1).state = Winsock::sckError;
-    connect_silently(2);
+    listener().connection_request(2);
     EXPECT_EQ(element(2).accepted, std::vector<long>{2});
 
     fake.timers.timers.at(1)->fire();  // the closer timer
@@ -103,12 +100,12 @@ TEST_F(ListenerSessionsTest, BrokenElementIsNotReusedUntilTheCloserTimerRuns) {
     fake.timers.timers.at(1)->fire();
     EXPECT_TRUE(fake.metrics.calls.empty());
     EXPECT_EQ(form1->clients().NUM_CLIENTS(), 0);  // its text was never processed
-    connect_silently(3);
+    listener().connection_request(3);
     EXPECT_EQ(element(1).accepted, (std::vector<long>{1, 3}));
 }
 
 TEST_F(ListenerSessionsTest, SessionThatSendsTooMuchIsBrokenOffUnprocessed) {
-    connect_silently(1);
+    listener().connection_request(1);
     element(1).remote_host_ip = "10.4.0.66";
     const std::string chunk(16 * 1024, 'x');
     for (int i = 0; i < 5; ++i) {
@@ -116,7 +113,7 @@ TEST_F(ListenerSessionsTest, SessionThatSendsTooMuchIsBrokenOffUnprocessed) {
         element(1).data_arrival(static_cast<long>(element(1).incoming.size()));
     }
     EXPECT_EQ(form1->listeners().WS_LISTENER_SCKDATA(1), "");
-    connect_silently(2);  // element 1 counts as broken
+    listener().connection_request(2);  // element 1 counts as broken
     EXPECT_EQ(element(2).accepted, std::vector<long>{2});
     element(1).closed();
     EXPECT_EQ(form1->clients().NUM_CLIENTS(), 0);
