@@ -44,6 +44,8 @@ class StartupTest : public ::testing::Test {
 
     void make() {
         form1.reset();
+        fake.timers.timers.clear();
+        fake.network.sockets.clear();
         form1 = std::make_unique<app::Form1>(fake.services());
     }
     void load() {
@@ -290,8 +292,6 @@ TEST_F(StartupTest, EveryIntervalStartsShortOnesAreRaisedToFiveAndAPositionOfOne
         {0, 5000}, {4, 5000}, {5, 5000}, {32, 32000}, {33, 33000}, {60, 60000}, {32767, 32767000}};
     for (const auto& [interval, expected] : cases) {
         SCOPED_TRACE(interval);
-        fake.timers.timers.clear();
-        fake.network.sockets.clear();
         app::Settings settings = usual_settings();
         settings.DPC_HW_POLL_INTERVAL = interval;
         settings.WINDOW_LEFT = 1;
@@ -340,8 +340,6 @@ TEST_F(StartupTest, OnlyProductVersionTwoPointZeroIsRefused) {
     fake.version_info.set_translations({0x09, 0x04, 0xB0, 0x04});
     for (const char* version : {"2.20", "2.0.1", " 2.0", "2.0 "}) {
         fake.version_info.set_string("040904B0", "ProductVersion", version);
-        fake.timers.timers.clear();
-        fake.network.sockets.clear();
         write_settings(usual_settings());
         load();
         EXPECT_TRUE(fake.message_box.shown.empty()) << version;

@@ -22,7 +22,6 @@ using Fault = void (*)(fakes::FakeNavigator&);
 
 constexpr std::uint32_t green = 65280;
 constexpr std::uint32_t red = 255;
-constexpr const char* separator = "     --------------------------------------";
 constexpr const char* connect = "     Local command: CONNECT";
 constexpr const char* disconnect = "     Local command: DISCONNECT";
 constexpr const char* connected = "     Already connected to ISP";
@@ -42,7 +41,7 @@ struct Rig {
         Lines result;
         for (int i = window.STATUS_LIST.count() - 1; i >= 0; --i) {
             const std::string& line = window.STATUS_LIST.item(i);
-            if (line != separator && line != "     09:05pm") {
+            if (line != ui::StatusLog::separator && line != "     09:05pm") {
                 result.push_back(line);
             }
         }
