@@ -174,22 +174,6 @@ TEST_F(SettingsWriterTest, WritesFortyNineLinesWithTheValuesOnTheirFixedLines) {
     }
 }
 
-TEST_F(SettingsWriterTest, WrittenValuesReadBackUnchanged) {
-    const Settings samples[] = {
-        {},
-        {-32768, 32767, -32768, 32767, true, true, true, true, -32768},
-        {32767, -32768, -1, 1, false, true, false, true, 32767},
-    };
-    files.put(kPath, kOldFile);
-    for (const Settings& sample : samples) {
-        ASSERT_TRUE(writer.write(sample));
-        Settings read{7, 7, 7, 7, false, false, false, false, 7};
-        read.KEEP_CONNECTED = !sample.KEEP_CONNECTED;
-        EXPECT_EQ(reader.read(read), SettingsReadOutcome::Loaded);
-        EXPECT_EQ(read, sample);
-    }
-}
-
 TEST_F(SettingsWriterTest, AReadOnlyFileAFailingStepOrAFullDiskLeaveTheOldFileAlone) {
     files.put(kPath, kOldFile);
     files.entries[kPath].writable = false;
