@@ -63,14 +63,6 @@ TEST(OrvantaConfTest, EveryMistakeNamesItsLine) {
         {"= simulated\n", {1, "a value without a key"}},
         {"metrics = 9100\n",
          {1, "metrics must be an IPv4 address and a port, such as 127.0.0.1:9100, not \"9100\""}},
-        {"metrics = localhost:9100\n",
-         {1,
-          "metrics must be an IPv4 address and a port, such as 127.0.0.1:9100, not "
-          "\"localhost:9100\""}},
-        {"clients = 10.0.0.1, 10.0.0.0/33\n",
-         {1,
-          "clients must be IPv4 addresses or blocks such as 192.168.1.0/24, separated by "
-          "commas; \"10.0.0.0/33\" is none"}},
         {"clients = 10.0.0.1,\n",
          {1,
           "clients must be IPv4 addresses or blocks such as 192.168.1.0/24, separated by "
