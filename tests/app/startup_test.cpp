@@ -28,14 +28,6 @@ app::Settings usual_settings() {
     return s;
 }
 
-std::string joined(const Lines& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += (text.empty() ? "" : ", ") + line;
-    }
-    return text;
-}
-
 class StartupTest : public ::testing::Test {
   protected:
     void write_settings(const app::Settings& settings) {
@@ -92,11 +84,11 @@ TEST_F(StartupTest, FullStartListensPollsAndClosesTheSplash) {
                      ui::StatusLog::separator, "     09:05pm", "     Orvanta started OK",
                      "     Values read from INI file...", "      Transmit Port: 2519",
                      "      Listen Port: 2509"}));
-    EXPECT_EQ(joined(fake.tray.calls),
-              "Icon dish_red_x, ToolTip Orvanta... server starting up, Attention 0, ShowIcon, "
-              "Icon dish_server_running, ToolTip Orvanta... server running, Attention 0, "
-              "Icon dish_disconnected, ToolTip Orvanta... Offline - Internet not available, "
-              "Attention 0");
+    EXPECT_EQ(fake.tray.calls,
+              (Lines{"Icon dish_red_x", "ToolTip Orvanta... server starting up", "Attention 0",
+                     "ShowIcon", "Icon dish_server_running", "ToolTip Orvanta... server running",
+                     "Attention 0", "Icon dish_disconnected",
+                     "ToolTip Orvanta... Offline - Internet not available", "Attention 0"}));
     EXPECT_EQ(window().DPC_Stat_Label.caption(), "OFFLINE");
     EXPECT_TRUE(window().visible());
 }
