@@ -19,13 +19,11 @@ constexpr const char* ini_path = "/opt/orvanta/Orvanta.ini";
 using Lines = std::vector<std::string>;
 
 app::Settings usual_settings() {
-    app::Settings s;
-    s.LISTEN_PORT = 2509;
-    s.TRANSMIT_PORT = 2519;
-    s.WINDOW_LEFT = 300;
-    s.WINDOW_TOP = 450;
-    s.DPC_HW_POLL_INTERVAL = 5;
-    return s;
+    return {.LISTEN_PORT = 2509,
+            .TRANSMIT_PORT = 2519,
+            .WINDOW_LEFT = 300,
+            .WINDOW_TOP = 450,
+            .DPC_HW_POLL_INTERVAL = 5};
 }
 
 class StartupTest : public ::testing::Test {
