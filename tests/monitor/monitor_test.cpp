@@ -18,7 +18,8 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-using Fault = void (*)(fakes::FakeNavigator&);
+using Nav = fakes::FakeNavigator;
+using Fault = void (*)(Nav&);
 
 constexpr std::uint32_t green = 65280;
 constexpr std::uint32_t red = 255;
@@ -88,7 +89,7 @@ struct Rig {
                                     dial,      settings, clock,  metrics};
 };
 
-void none(fakes::FakeNavigator&) {}
+void none(Nav&) {}
 
 TEST(DialControlTest, ConnectChecksTheLinkTwiceAndTheSignalBeforeDialling) {
     struct Case {
@@ -111,14 +112,10 @@ TEST(DialControlTest, ConnectChecksTheLinkTwiceAndTheSignalBeforeDialling) {
         {{7}, 9, none, {connect}, 2},
         // A failing first read acts as connected, a failing second one as
         // dialing, a failing signal read as no signal strength.
-        {{2}, 1, [](fakes::FakeNavigator& n) { n.connection_fault.always(); }, {connected}, 1},
-        {{2}, 1, [](fakes::FakeNavigator& n) { n.connection_fault.after(1); }, {dialing}, 2},
-        {{2},
-         1,
-         [](fakes::FakeNavigator& n) { n.signal_fault.always(); },
-         {connect, no_strength},
-         2},
-        {{2}, 1, [](fakes::FakeNavigator& n) { n.dial_fault.always(); }, {connect}, 2},
+        {{2}, 1, [](Nav& n) { n.connection_fault.always(); }, {connected}, 1},
+        {{2}, 1, [](Nav& n) { n.connection_fault.after(1); }, {dialing}, 2},
+        {{2}, 1, [](Nav& n) { n.signal_fault.always(); }, {connect, no_strength}, 2},
+        {{2}, 1, [](Nav& n) { n.dial_fault.always(); }, {connect}, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.connection) + " " + std::to_string(c.signal));
@@ -153,8 +150,8 @@ TEST(DialControlTest, DisconnectHangsUpUnlessTheLinkIsDown) {
         {1, none, disconnect},
         {3, none, disconnect},
         {0, none, disconnect},
-        {2, [](fakes::FakeNavigator& n) { n.connection_fault.always(); }, disconnected},
-        {1, [](fakes::FakeNavigator& n) { n.hang_up_fault.always(); }, disconnect},
+        {2, [](Nav& n) { n.connection_fault.always(); }, disconnected},
+        {1, [](Nav& n) { n.hang_up_fault.always(); }, disconnect},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.connection);
