@@ -40,8 +40,6 @@ TEST_F(Form1Test, PollTimerStartsOffAtFiveSecondsAndSurvivesAFailingNavigator) {
     poll_timer.fire();  // the read fails half-way: the tick ends quietly
     EXPECT_EQ(form1.DPC_STATUS_CODE(), "");
     EXPECT_EQ(fake.metrics.calls, std::vector<std::string>{"poll failed"});
-    EXPECT_EQ(window.STATUS_LIST.item(2), "     DPC status collected");
-    EXPECT_EQ(window.SIGNAL_QUALITY_LED.fill_color().value, 65280U);
 
     navigator.connection_fault.never();
     poll_timer.fire();  // and the next tick polls again

@@ -36,12 +36,19 @@ TEST(LaunchTest, OwnOptionsStandAloneAndEverythingElseIsLeftToQt) {
               "unexpected arguments \"bogus\" \"-x\"");
 }
 
-TEST(LaunchTest, AnswersTheOptionsWithTheRightStatusAndStream) {
+class LaunchOnFilesTest : public ::testing::Test {
+  protected:
     fakes::FakeFileSystem files;
     std::ostringstream out;
     std::ostringstream err;
-    app::Launch launch(files, {"/s", "/home/ann/.config/autostart", "/opt/my apps/orvanta"}, out,
-                       err);
+    app::Launch launch{
+        files,
+        {"/home/ann/.config/orvanta", "/home/ann/.config/autostart", "/opt/my apps/orvanta"},
+        out,
+        err};
+};
+
+TEST_F(LaunchOnFilesTest, AnswersTheOptionsWithTheRightStatusAndStream) {
     EXPECT_EQ(launch.handle({Action::Run, {}}), std::nullopt);
     EXPECT_EQ(launch.handle({Action::Version, {}}), 0);
     EXPECT_EQ(out.str(), "Orvanta v1.00\n") << "as the about box shows it";
@@ -72,6 +79,24 @@ TEST(LaunchTest, ExecQuotesWhatADesktopWouldSplitOrExpand) {
     EXPECT_EQ(app::exec_argument("/opt/50%/orvanta"), "/opt/50%%/orvanta");
     EXPECT_EQ(app::exec_argument("/home/a b/$x\"`\\"), R"("/home/a b/\\$x\\"\\`\\\\")");
     EXPECT_THROW(app::exec_argument("/tmp/line\nbreak"), platform::Failure);
+}
+
+TEST_F(LaunchOnFilesTest, StopsOnAMistakeInOrvantaConfBeforeAnyWindowAndSaysWhere) {
+    app::OrvantaConf conf;
+    EXPECT_EQ(launch.read_conf(conf), std::nullopt) << "no file: every default";
+
+    files.put("/home/ann/.config/orvanta/orvanta.conf", "\n\nnavigator = yes\n");
+    EXPECT_EQ(launch.read_conf(conf), 2);
+    EXPECT_EQ(err.str(),
+              "orvanta: /home/ann/.config/orvanta/orvanta.conf:3: navigator cannot be \"yes\"; it "
+              "can be \"simulated\" or \"networkmanager\"\n");
+
+    err.str("");
+    files.read_fault.always();
+    EXPECT_EQ(launch.read_conf(conf), 2);
+    EXPECT_EQ(
+        err.str().rfind("orvanta: /home/ann/.config/orvanta/orvanta.conf: cannot be read: ", 0), 0U)
+        << err.str();
 }
 
 }  // namespace

@@ -4,10 +4,6 @@
 
 #include <string>
 
-#include "app/command_line.h"
-#include "app/launch.h"
-#include "fakes/fake_file_system.h"
-
 namespace {
 
 using app::ConfError;
@@ -63,14 +59,6 @@ TEST(OrvantaConfTest, EveryMistakeNamesItsLine) {
         {"= simulated\n", {1, "a value without a key"}},
         {"metrics = 9100\n",
          {1, "metrics must be an IPv4 address and a port, such as 127.0.0.1:9100, not \"9100\""}},
-        {"metrics = localhost:9100\n",
-         {1,
-          "metrics must be an IPv4 address and a port, such as 127.0.0.1:9100, not "
-          "\"localhost:9100\""}},
-        {"clients = 10.0.0.1, 10.0.0.0/33\n",
-         {1,
-          "clients must be IPv4 addresses or blocks such as 192.168.1.0/24, separated by "
-          "commas; \"10.0.0.0/33\" is none"}},
         {"clients = 10.0.0.1,\n",
          {1,
           "clients must be IPv4 addresses or blocks such as 192.168.1.0/24, separated by "
@@ -86,29 +74,6 @@ TEST(OrvantaConfTest, EveryMistakeNamesItsLine) {
     for (const auto& [text, error] : cases) {
         EXPECT_EQ(app::parse_orvanta_conf(text), app::ConfResult(error)) << text;
     }
-}
-
-TEST(OrvantaConfTest, TheLaunchStopsOnAMistakeBeforeAnyWindowAndSaysWhere) {
-    fakes::FakeFileSystem files;
-    std::ostringstream out;
-    std::ostringstream err;
-    app::Launch launch(files, {"/home/ann/.config/orvanta", "/home/ann/.config/autostart", "/x"},
-                       out, err);
-    OrvantaConf conf;
-    EXPECT_EQ(launch.read_conf(conf), std::nullopt) << "no file: every default";
-
-    files.put("/home/ann/.config/orvanta/orvanta.conf", "\n\nnavigator = yes\n");
-    EXPECT_EQ(launch.read_conf(conf), 2);
-    EXPECT_EQ(err.str(),
-              "orvanta: /home/ann/.config/orvanta/orvanta.conf:3: navigator cannot be \"yes\"; it "
-              "can be \"simulated\" or \"networkmanager\"\n");
-
-    err.str("");
-    files.read_fault.always();
-    EXPECT_EQ(launch.read_conf(conf), 2);
-    EXPECT_EQ(
-        err.str().rfind("orvanta: /home/ann/.config/orvanta/orvanta.conf: cannot be read: ", 0), 0U)
-        << err.str();
 }
 
 }  // namespace

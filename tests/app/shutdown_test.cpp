@@ -21,13 +21,12 @@ using Lines = std::vector<std::string>;
 class ShutdownTest : public ::testing::Test {
   protected:
     void start(bool save_position, std::int16_t interval = 5) {
-        app::Settings settings;
-        settings.LISTEN_PORT = 2509;
-        settings.TRANSMIT_PORT = 2519;
-        settings.WINDOW_LEFT = 300;
-        settings.WINDOW_TOP = 450;
-        settings.SAVE_WINDOW_POS = save_position;
-        settings.DPC_HW_POLL_INTERVAL = interval;
+        const app::Settings settings{.LISTEN_PORT = 2509,
+                                     .TRANSMIT_PORT = 2519,
+                                     .WINDOW_LEFT = 300,
+                                     .WINDOW_TOP = 450,
+                                     .SAVE_WINDOW_POS = save_position,
+                                     .DPC_HW_POLL_INTERVAL = interval};
         original = util::to_cp1252(app::format_settings(settings, "1/2/26"));
         fake.files.put(ini_path, original);
         form1->Form_Load();
@@ -120,10 +119,7 @@ TEST_F(ShutdownTest, OnlyTheFadeRunsOnceShutdownHasBegun) {
 TEST_F(ShutdownTest, SettingsThatFailedToReadAreNeverWrittenBack) {
     // The position option is read before the faulty line; the values after
     // it were never seen, so writing them would put zeros in their place.
-    app::Settings settings;
-    settings.LISTEN_PORT = 2509;
-    settings.WINDOW_LEFT = 1500;
-    settings.SAVE_WINDOW_POS = true;
+    const app::Settings settings{.LISTEN_PORT = 2509, .WINDOW_LEFT = 1500, .SAVE_WINDOW_POS = true};
     std::string text = app::format_settings(settings, "1/2/26");
     const auto line_32 = text.find("False", text.find("Always Keep Connected"));
     original = util::to_cp1252(text.replace(line_32, 5, "yes"));

@@ -19,21 +19,11 @@ constexpr const char* ini_path = "/opt/orvanta/Orvanta.ini";
 using Lines = std::vector<std::string>;
 
 app::Settings usual_settings() {
-    app::Settings s;
-    s.LISTEN_PORT = 2509;
-    s.TRANSMIT_PORT = 2519;
-    s.WINDOW_LEFT = 300;
-    s.WINDOW_TOP = 450;
-    s.DPC_HW_POLL_INTERVAL = 5;
-    return s;
-}
-
-std::string joined(const Lines& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += (text.empty() ? "" : ", ") + line;
-    }
-    return text;
+    return {.LISTEN_PORT = 2509,
+            .TRANSMIT_PORT = 2519,
+            .WINDOW_LEFT = 300,
+            .WINDOW_TOP = 450,
+            .DPC_HW_POLL_INTERVAL = 5};
 }
 
 class StartupTest : public ::testing::Test {
@@ -44,6 +34,8 @@ class StartupTest : public ::testing::Test {
 
     void make() {
         form1.reset();
+        fake.timers.timers.clear();
+        fake.network.sockets.clear();
         form1 = std::make_unique<app::Form1>(fake.services());
     }
     void load() {
@@ -90,11 +82,11 @@ TEST_F(StartupTest, FullStartListensPollsAndClosesTheSplash) {
                      ui::StatusLog::separator, "     09:05pm", "     Orvanta started OK",
                      "     Values read from INI file...", "      Transmit Port: 2519",
                      "      Listen Port: 2509"}));
-    EXPECT_EQ(joined(fake.tray.calls),
-              "Icon dish_red_x, ToolTip Orvanta... server starting up, Attention 0, ShowIcon, "
-              "Icon dish_server_running, ToolTip Orvanta... server running, Attention 0, "
-              "Icon dish_disconnected, ToolTip Orvanta... Offline - Internet not available, "
-              "Attention 0");
+    EXPECT_EQ(fake.tray.calls,
+              (Lines{"Icon dish_red_x", "ToolTip Orvanta... server starting up", "Attention 0",
+                     "ShowIcon", "Icon dish_server_running", "ToolTip Orvanta... server running",
+                     "Attention 0", "Icon dish_disconnected",
+                     "ToolTip Orvanta... Offline - Internet not available", "Attention 0"}));
     EXPECT_EQ(window().DPC_Stat_Label.caption(), "OFFLINE");
     EXPECT_TRUE(window().visible());
 }
@@ -290,8 +282,6 @@ TEST_F(StartupTest, EveryIntervalStartsShortOnesAreRaisedToFiveAndAPositionOfOne
         {0, 5000}, {4, 5000}, {5, 5000}, {32, 32000}, {33, 33000}, {60, 60000}, {32767, 32767000}};
     for (const auto& [interval, expected] : cases) {
         SCOPED_TRACE(interval);
-        fake.timers.timers.clear();
-        fake.network.sockets.clear();
         app::Settings settings = usual_settings();
         settings.DPC_HW_POLL_INTERVAL = interval;
         settings.WINDOW_LEFT = 1;
@@ -340,8 +330,6 @@ TEST_F(StartupTest, OnlyProductVersionTwoPointZeroIsRefused) {
     fake.version_info.set_translations({0x09, 0x04, 0xB0, 0x04});
     for (const char* version : {"2.20", "2.0.1", " 2.0", "2.0 "}) {
         fake.version_info.set_string("040904B0", "ProductVersion", version);
-        fake.timers.timers.clear();
-        fake.network.sockets.clear();
         write_settings(usual_settings());
         load();
         EXPECT_TRUE(fake.message_box.shown.empty()) << version;

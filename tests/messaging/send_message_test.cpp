@@ -12,6 +12,14 @@ class SendMessageTest : public server_test::ServerTest {
         window().SEND_MESSAGE_BUTTON.click();
         return *form1->send_message().form();
     }
+    // Opens the window and sends text to 10.5.0.9.
+    messaging::SendMessageForm& send(const std::string& text) {
+        auto& form = open();
+        form.CLIENT_IP_ADDRESSES_COMBO_BOX.typed("10.5.0.9");
+        form.MESSAGE_TEXT.typed(text);
+        form.SEND_THE_MESSAGE_BUTTON.click();
+        return form;
+    }
 };
 
 TEST_F(SendMessageTest, AddressListHoldsTheRecordedClientsAndAnEmptyAddressDoesNothing) {
@@ -40,10 +48,7 @@ TEST_F(SendMessageTest, AddressListHoldsTheRecordedClientsAndAnEmptyAddressDoesN
 }
 
 TEST_F(SendMessageTest, MessageGoesToPort2519AndClosesTheWindowOnceSent) {
-    auto& form = open();
-    form.CLIENT_IP_ADDRESSES_COMBO_BOX.typed("10.5.0.9");
-    form.MESSAGE_TEXT.typed("caf\u00E9 \u20AC5");
-    form.SEND_THE_MESSAGE_BUTTON.click();
+    auto& form = send("caf\u00E9 \u20AC5");
     EXPECT_EQ(log_line(2), "     Sending a message to Clients");
     EXPECT_EQ(talker().calls,
               (Lines{"Close", "RemotePort 2519", "RemoteHost 10.5.0.9", "Connect"}));
@@ -59,11 +64,7 @@ TEST_F(SendMessageTest, MessageGoesToPort2519AndClosesTheWindowOnceSent) {
 }
 
 TEST_F(SendMessageTest, PendingMessageKeepsItsTextWhenItsWindowClosesAndLeavesANewOneAlone) {
-    auto& first = open();
-    first.CLIENT_IP_ADDRESSES_COMBO_BOX.typed("10.5.0.9");
-    first.MESSAGE_TEXT.typed("keep me");
-    first.SEND_THE_MESSAGE_BUTTON.click();
-    first.close_requested();  // before the connection opens
+    send("keep me").close_requested();  // before the connection opens
 
     auto& second = open();
     EXPECT_TRUE(second.MESSAGE_TEXT.text().empty());
@@ -76,10 +77,7 @@ TEST_F(SendMessageTest, PendingMessageKeepsItsTextWhenItsWindowClosesAndLeavesAN
 }
 
 TEST_F(SendMessageTest, StatusRequestArrivingMeanwhileWinsAndTheWindowStays) {
-    auto& form = open();
-    form.CLIENT_IP_ADDRESSES_COMBO_BOX.typed("10.5.0.9");
-    form.MESSAGE_TEXT.typed("hello");
-    form.SEND_THE_MESSAGE_BUTTON.click();
+    send("hello");
     request("10.5.0.10", {"STATUS"});
     talker_opened();
     EXPECT_EQ(talker().sent, Lines{"STATUS-DISCSIGOKna"});

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr const char* separator = "     --------------------------------------";
-
 class StatusLogTest : public ::testing::Test {
   protected:
     void fill(int lines) {
@@ -31,7 +29,7 @@ TEST_F(StatusLogTest, TrimsFromTheBottomSoTheLogNeverPassesTwentyTwoLinesUnlessA
     fill(22);
     log.write("     new");
     ASSERT_EQ(list.count(), 22);
-    EXPECT_EQ(list.item(0), separator);
+    EXPECT_EQ(list.item(0), ui::StatusLog::separator);
     EXPECT_EQ(list.item(2), "     new");
     EXPECT_EQ(list.item(3), "old 0");
     EXPECT_EQ(list.item(21), "old 18");

@@ -4,7 +4,7 @@
 // for two files of our own.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
@@ -13,6 +13,7 @@
 
 #include "platform/pe/pe_test_support.h"
 #include "platform/pe/pe_version_info.h"
+#include "support/temp_folder.h"
 #include "util/version_record.h"
 
 namespace {
@@ -20,9 +21,9 @@ namespace {
 const std::filesystem::path samples = "/var/cache/orvanta/pe-samples";
 
 // What the version record reader should read from each PE file named, with
-// pefile parsing the version resource. For each file one line: 1 or 0 for
-// the reader's result, then the eight fields in the reader's order, each as
-// ':' and the hex digits of its UTF-8 bytes. The fields are those of a reader
+// pefile parsing the version resource. For each file nine words, each in
+// UTF-8 and ended by a NUL: 1 or 0 for the reader's result, then the eight
+// fields in the reader's order. The fields are those of a reader
 // that had read nothing before, looking values up as the reader does through
 // the ANSI form of Windows' version functions.
 constexpr const char* oracle = R"py(
@@ -96,33 +97,8 @@ def read(path):
 
 for path in sys.argv[1:]:
     ok, fields = read(path)
-    print("1" if ok else "0", *(":" + field.encode("utf-8").hex() for field in fields))
+    sys.stdout.buffer.write(b"".join(w.encode("utf-8") + b"\0" for w in ["01"[ok], *fields]))
 )py";
-
-// What `command` prints; fails the test when it does not end well.
-std::string output_of(const std::string& command) {
-    std::string output;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        ADD_FAILURE() << "cannot run " << command;
-        return output;
-    }
-    char chunk[4096];
-    while (const std::size_t count = std::fread(chunk, 1, sizeof chunk, pipe)) {
-        output.append(chunk, count);
-    }
-    EXPECT_EQ(::pclose(pipe), 0) << command << " failed (its errors are above); it printed:\n"
-                                 << output;
-    return output;
-}
-
-std::string from_hex(const std::string& digits) {
-    std::string text;
-    for (std::size_t i = 0; i + 1 < digits.size(); i += 2) {
-        text += static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16));
-    }
-    return text;
-}
 
 // Files that other readers read although Windows, as a loader, would not:
 // a file one byte short inside its last section, and a section whose
@@ -152,11 +128,13 @@ TEST(VersionRecordFileTest, EveryFieldReadsAsPefileReadsIt) {
 
     const std::string script =
         folder.write("pefile_oracle.py", {oracle, oracle + std::strlen(oracle)});
+    const std::string answers = (folder.path() / "answers").string();
     std::string command = "/usr/bin/python3 '" + script + "'";
     for (const std::string& file : files) {
         command += " '" + file + "'";
     }
-    std::istringstream lines(output_of(command));
+    ASSERT_EQ(std::system((command + " > '" + answers + "'").c_str()), 0) << "pefile failed";
+    std::istringstream words(test_support::read_file(answers));
 
     const std::string util::VersionRecord::*const fields[] = {
         &util::VersionRecord::CompanyName,    &util::VersionRecord::FileDescription,
@@ -166,20 +144,17 @@ TEST(VersionRecordFileTest, EveryFieldReadsAsPefileReadsIt) {
     std::size_t records = 0;
     for (const std::string& file : files) {
         SCOPED_TRACE(file);
-        std::string line;
-        ASSERT_TRUE(std::getline(lines, line));
-        std::istringstream words(line);
-        bool expected = false;
-        words >> expected;
+        std::string word;
+        ASSERT_TRUE(std::getline(words, word, '\0'));
+        const bool expected = word == "1";
 
         platform::pe::PeVersionInfo info;
         util::VersionRecordReader reader{info};
         EXPECT_EQ(reader.ReadVersionRecord(file), expected);
         records += expected ? 1 : 0;
         for (const auto field : fields) {
-            std::string word;
-            ASSERT_TRUE(words >> word) << line;
-            EXPECT_EQ(reader.record().*field, from_hex(word.substr(1)));
+            ASSERT_TRUE(std::getline(words, word, '\0'));
+            EXPECT_EQ(reader.record().*field, word);
         }
     }
     EXPECT_GE(records, 6u);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "fakes/fake_version_info.h"
 
 namespace {
@@ -65,32 +67,27 @@ TEST_F(VersionRecordTest, SuccessDependsOnTheProductVersionAloneAndLoadingIgnore
 
 TEST_F(VersionRecordTest, UnreadableRecordLeavesTheFieldsAsTheyWere) {
     ASSERT_TRUE(reader.ReadVersionRecord("f"));
-    const util::VersionRecord before = reader.record();
     info.set_string(us_unicode, "ProductVersion", "9.9");
-
-    info.size = 0;
-    EXPECT_FALSE(reader.ReadVersionRecord("f"));
-    info.size = 16;
-
-    info.size_fault.always();
-    EXPECT_FALSE(reader.ReadVersionRecord("f"));
-    info.size_fault.never();
-
-    info.record_readable = false;
-    EXPECT_FALSE(reader.ReadVersionRecord("f"));
-    info.record_readable = true;
-
-    info.read_fault.always();
-    EXPECT_FALSE(reader.ReadVersionRecord("f"));
-    info.read_fault.never();
-
-    info.set_translations({0x09, 0x04});  // too short to hold an entry
-    EXPECT_FALSE(reader.ReadVersionRecord("f"));
-    info.values.erase("\\VarFileInfo\\Translation");
-    EXPECT_FALSE(reader.ReadVersionRecord("f"));
-
-    EXPECT_EQ(reader.record().ProductVersion, before.ProductVersion);
-    EXPECT_EQ(reader.record().CompanyName, before.CompanyName);
+    // Each fault on its own, then taken back.
+    const std::pair<std::function<void()>, std::function<void()>> faults[] = {
+        {[&] { info.size = 0; }, [&] { info.size = 16; }},
+        {[&] { info.size_fault.always(); }, [&] { info.size_fault.never(); }},
+        {[&] { info.record_readable = false; }, [&] { info.record_readable = true; }},
+        {[&] { info.read_fault.always(); }, [&] { info.read_fault.never(); }},
+        // Too short to hold an entry, then none at all.
+        {[&] {
+             info.set_translations({0x09, 0x04});
+         },
+         [] {}},
+        {[&] { info.values.erase("\\VarFileInfo\\Translation"); }, [] {}},
+    };
+    for (std::size_t i = 0; i < std::size(faults); ++i) {
+        faults[i].first();
+        EXPECT_FALSE(reader.ReadVersionRecord("f")) << "fault " << i;
+        faults[i].second();
+        EXPECT_EQ(reader.record().ProductVersion, "2.20") << "fault " << i;
+        EXPECT_EQ(reader.record().CompanyName, "new CompanyName") << "fault " << i;
+    }
 }
 
 TEST_F(VersionRecordTest, FailingValueSkipsOnlyItsField) {
