@@ -185,8 +185,8 @@ TEST_F(SettingsWriterTest, AReadOnlyFileAFailingStepOrAFullDiskLeaveTheOldFileAl
     expect_old_file_alone();
     files.writable_fault.never();
 
-    for (fakes::Fault* fault :
-         {&files.create_fault, &files.write_fault, &files.commit_fault, &files.replace_fault}) {
+    for (fakes::Fault* fault : {&files.folder_fault, &files.create_fault, &files.write_fault,
+                                &files.commit_fault, &files.replace_fault}) {
         files.put(kPath, kOldFile);
         fault->always();
         EXPECT_FALSE(writer.write(kInFile));

@@ -81,11 +81,15 @@ TEST_F(ShutdownTest, SavesThePresentPositionIfInRangeAndTheRaisedInterval) {
     EXPECT_EQ(stored().WINDOW_TOP, 450);
 }
 
-TEST_F(ShutdownTest, FailingWriteAndFailingSocketsStillEndInTheFade) {
+TEST_F(ShutdownTest, FailingWriteSocketsTimersAndFadeArePassedOver) {
     start(true);
     fake.files.replace_fault.always();
     fake.network.sockets.at(0)->close_fault.always();
     fake.network.sockets.at(1)->close_fault.always();
+    for (fakes::FakeTimer* timer : fake.timers.timers) {
+        timer->enable_fault.always();
+    }
+    fake.desktop.fade_fault.always();
     form1->Form_Unload();
     EXPECT_EQ(fake.files.entries.at(ini_path).bytes, original);
     EXPECT_EQ(form1->listeners().UBound(), 0);
