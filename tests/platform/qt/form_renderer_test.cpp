@@ -19,14 +19,7 @@
 namespace {
 
 using platform::qt::FormRenderer;
-
-QStringList rows_of(const QListWidget& list) {
-    QStringList rows;
-    for (int row = 0; row < list.count(); ++row) {
-        rows << list.item(row)->text();
-    }
-    return rows;
-}
+using qt_test::rows_of;
 
 // The program's main window, as the running program shows it.
 class FormRendererTest : public testing::Test {
@@ -107,7 +100,7 @@ TEST_F(FormRendererSyncTest, ModelChangesReachTheWidgets) {
 
 // The list widget catches up with its model a moment later.
 bool shows(const QListWidget& list, const QStringList& rows) {
-    return QTest::qWaitFor([&] { return rows_of(list) == rows; }, 2000);
+    return QTest::qWaitFor([&] { return rows_of(*list.model()) == rows; }, 2000);
 }
 
 TEST_F(FormRendererSyncTest, ListCatchesUpWithInsertionsRemovalsAndTheSelectedLine) {
@@ -125,7 +118,8 @@ TEST_F(FormRendererSyncTest, ListCatchesUpWithInsertionsRemovalsAndTheSelectedLi
 
     // A renderer made later shows the lines that are already there, at once.
     FormRenderer late{form};
-    EXPECT_EQ(rows_of(*late.window().findChild<QListWidget*>("lines")), QStringList({"b"}));
+    EXPECT_EQ(rows_of(*late.window().findChild<QListWidget*>("lines")->model()),
+              QStringList({"b"}));
 
     // The selected line moves with its text.
     form.lines.insert(0, "a");
