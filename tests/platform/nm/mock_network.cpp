@@ -8,7 +8,6 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
-#include <QFile>
 #include <QProcessEnvironment>
 #include <QTest>
 #include <QThread>
@@ -61,11 +60,6 @@ QVariant no_methods() {
     return QStringList{};
 }
 
-QString read_log(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
 }  // namespace
 
 namespace nm_test {
@@ -102,14 +96,11 @@ void Child::signal(int number) {
 MockNetwork::MockNetwork() {
     qDBusRegisterMetaType<QMap<QString, QVariantMap>>();
 
-    QFile config(QString::fromStdString(folder_ / "bus.conf"));
-    if (!config.open(QIODevice::WriteOnly) || config.write(bus_config) < 0) {
-        throw std::runtime_error("cannot write the bus configuration");
-    }
-    config.close();
+    const std::string config = folder_ / "bus.conf";
+    test_support::write_file(config, bus_config);
     daemon_ = std::make_unique<QProcess>();
-    daemon_->start(ORVANTA_TEST_DBUS_DAEMON,
-                   {"--config-file=" + config.fileName(), "--print-address", "--nofork"});
+    daemon_->start(ORVANTA_TEST_DBUS_DAEMON, {"--config-file=" + QString::fromStdString(config),
+                                              "--print-address", "--nofork"});
     if (!daemon_->waitForStarted(10000) || !daemon_->waitForReadyRead(10000)) {
         throw std::runtime_error(
             "cannot start dbus-daemon (scripts/install-deps build installs it): " +
@@ -152,9 +143,9 @@ void MockNetwork::wait_for(const QString& service, Child& child, const QString& 
         }
         QThread::msleep(10);
     }
-    throw std::runtime_error(
-        service.toStdString() + " did not come up on the private bus " +
-        "(python3-dbusmock is in scripts/install-deps build): " + read_log(log).toStdString());
+    throw std::runtime_error(service.toStdString() + " did not come up on the private bus " +
+                             "(python3-dbusmock is in scripts/install-deps build): " +
+                             test_support::read_file(log.toStdString()));
 }
 
 void MockNetwork::start_network_manager() {
