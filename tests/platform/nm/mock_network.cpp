@@ -20,7 +20,7 @@ const QString properties = "org.freedesktop.DBus.Properties";
 const QString nm_service = "org.freedesktop.NetworkManager";
 const QString nm_mock_root = "/org/freedesktop";
 const QString nm_path = "/org/freedesktop/NetworkManager";
-const QString nm_devices = "/org/freedesktop/NetworkManager/Devices/";
+const QString nm_device = "org.freedesktop.NetworkManager.Device";
 const QString nm_wireless = "org.freedesktop.NetworkManager.Device.Wireless";
 const QString nm_connection = "org.freedesktop.NetworkManager.Settings.Connection";
 const QString mm_service = "org.freedesktop.ModemManager1";
@@ -217,24 +217,10 @@ QString MockNetwork::add_access_point(const QString& device, const QString& name
 
 QString MockNetwork::add_modem_device(const QString& name, const QString& interface,
                                       std::uint32_t state, const QString& modem) {
-    const QString path = nm_devices + name;
-    const QVariantMap device{
-        {"DeviceType", 8u},
-        {"State", state},
-        {"Interface", interface},
-        {"Udi", modem},
-        // dbusmock sets these two when it activates a connection on the device.
-        {"StateReason", structure(state, 0u)},
-        {"ActiveConnection", QVariant::fromValue(QDBusObjectPath("/"))},
-    };
-    call(nm_service, nm_mock_root, mock_interface, "AddObject",
-         {path, "org.freedesktop.NetworkManager.Device", device, no_methods()});
-    auto devices = qdbus_cast<QList<QDBusObjectPath>>(
-        call(nm_service, nm_path, properties, "Get", {nm_service, "Devices"})
-            .value<QDBusVariant>()
-            .variant());
-    devices.append(QDBusObjectPath(path));
-    set(nm_path, nm_service, "Devices", QVariant::fromValue(devices));
+    // dbusmock makes Ethernet and Wi-Fi devices only: an Ethernet one turned modem.
+    const QString path = add_ethernet(name, interface, state);
+    set(path, nm_device, "DeviceType", 8u);
+    call(nm_service, path, mock_interface, "AddProperty", {nm_device, "Udi", modem});
     return path;
 }
 
