@@ -8,7 +8,6 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
-#include <QFile>
 #include <QProcessEnvironment>
 #include <QTest>
 #include <QThread>
@@ -21,7 +20,7 @@ const QString properties = "org.freedesktop.DBus.Properties";
 const QString nm_service = "org.freedesktop.NetworkManager";
 const QString nm_mock_root = "/org/freedesktop";
 const QString nm_path = "/org/freedesktop/NetworkManager";
-const QString nm_devices = "/org/freedesktop/NetworkManager/Devices/";
+const QString nm_device = "org.freedesktop.NetworkManager.Device";
 const QString nm_wireless = "org.freedesktop.NetworkManager.Device.Wireless";
 const QString nm_connection = "org.freedesktop.NetworkManager.Settings.Connection";
 const QString mm_service = "org.freedesktop.ModemManager1";
@@ -45,31 +44,6 @@ const char* bus_config = R"(<!DOCTYPE busconfig PUBLIC
 </busconfig>
 )";
 
-// One method of dbusmock's AddObject: name, in and out signatures, code.
-struct MockMethod {
-    QString name, in, out, code;
-};
-
-}  // namespace
-
-Q_DECLARE_METATYPE(MockMethod)
-
-namespace {
-
-QDBusArgument& operator<<(QDBusArgument& argument, const MockMethod& method) {
-    argument.beginStructure();
-    argument << method.name << method.in << method.out << method.code;
-    argument.endStructure();
-    return argument;
-}
-
-const QDBusArgument& operator>>(const QDBusArgument& argument, MockMethod& method) {
-    argument.beginStructure();
-    argument >> method.name >> method.in >> method.out >> method.code;
-    argument.endStructure();
-    return argument;
-}
-
 // A D-Bus structure of the members, to be sent inside a variant.
 template <typename... Members>
 QVariant structure(const Members&... members) {
@@ -80,13 +54,10 @@ QVariant structure(const Members&... members) {
     return QVariant::fromValue(argument);
 }
 
+// AddObject's list of methods, empty: dbusmock reads it without looking at
+// its element type.
 QVariant no_methods() {
-    return QVariant::fromValue(QList<MockMethod>{});
-}
-
-QString read_log(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return QStringList{};
 }
 
 }  // namespace
@@ -123,18 +94,13 @@ void Child::signal(int number) {
 }
 
 MockNetwork::MockNetwork() {
-    qDBusRegisterMetaType<MockMethod>();
-    qDBusRegisterMetaType<QList<MockMethod>>();
     qDBusRegisterMetaType<QMap<QString, QVariantMap>>();
 
-    QFile config(QString::fromStdString(folder_ / "bus.conf"));
-    if (!config.open(QIODevice::WriteOnly) || config.write(bus_config) < 0) {
-        throw std::runtime_error("cannot write the bus configuration");
-    }
-    config.close();
+    const std::string config = folder_ / "bus.conf";
+    test_support::write_file(config, bus_config);
     daemon_ = std::make_unique<QProcess>();
-    daemon_->start(ORVANTA_TEST_DBUS_DAEMON,
-                   {"--config-file=" + config.fileName(), "--print-address", "--nofork"});
+    daemon_->start(ORVANTA_TEST_DBUS_DAEMON, {"--config-file=" + QString::fromStdString(config),
+                                              "--print-address", "--nofork"});
     if (!daemon_->waitForStarted(10000) || !daemon_->waitForReadyRead(10000)) {
         throw std::runtime_error(
             "cannot start dbus-daemon (scripts/install-deps build installs it): " +
@@ -177,9 +143,9 @@ void MockNetwork::wait_for(const QString& service, Child& child, const QString& 
         }
         QThread::msleep(10);
     }
-    throw std::runtime_error(
-        service.toStdString() + " did not come up on the private bus " +
-        "(python3-dbusmock is in scripts/install-deps build): " + read_log(log).toStdString());
+    throw std::runtime_error(service.toStdString() + " did not come up on the private bus " +
+                             "(python3-dbusmock is in scripts/install-deps build): " +
+                             test_support::read_file(log.toStdString()));
 }
 
 void MockNetwork::start_network_manager() {
@@ -251,24 +217,10 @@ QString MockNetwork::add_access_point(const QString& device, const QString& name
 
 QString MockNetwork::add_modem_device(const QString& name, const QString& interface,
                                       std::uint32_t state, const QString& modem) {
-    const QString path = nm_devices + name;
-    const QVariantMap device{
-        {"DeviceType", 8u},
-        {"State", state},
-        {"Interface", interface},
-        {"Udi", modem},
-        // dbusmock sets these two when it activates a connection on the device.
-        {"StateReason", structure(state, 0u)},
-        {"ActiveConnection", QVariant::fromValue(QDBusObjectPath("/"))},
-    };
-    call(nm_service, nm_mock_root, mock_interface, "AddObject",
-         {path, "org.freedesktop.NetworkManager.Device", device, no_methods()});
-    auto devices = qdbus_cast<QList<QDBusObjectPath>>(
-        call(nm_service, nm_path, properties, "Get", {nm_service, "Devices"})
-            .value<QDBusVariant>()
-            .variant());
-    devices.append(QDBusObjectPath(path));
-    set(nm_path, nm_service, "Devices", QVariant::fromValue(devices));
+    // dbusmock makes Ethernet and Wi-Fi devices only: an Ethernet one turned modem.
+    const QString path = add_ethernet(name, interface, state);
+    set(path, nm_device, "DeviceType", 8u);
+    call(nm_service, path, mock_interface, "AddProperty", {nm_device, "Udi", modem});
     return path;
 }
 

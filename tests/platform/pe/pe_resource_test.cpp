@@ -62,19 +62,6 @@ TEST_F(PeResourceTest, FileCutShortHasItsRecordWhileItHoldsAllOfIt) {
     }
 }
 
-TEST_F(PeResourceTest, RawDataPastTheVirtualSizeIsRead) {
-    const std::size_t header = built.section_header_offset;
-    // The section claims less in memory than the file holds: the record, or
-    // the whole tree, lies past its VirtualSize.
-    for (const std::uint32_t virtual_size :
-         {static_cast<std::uint32_t>(built.record_offset - built.resource_offset), 1u}) {
-        EXPECT_EQ(record_in(damaged(built.bytes, {header + 8, 4, virtual_size})), record)
-            << virtual_size;
-    }
-    // The section claims more raw data than the file holds.
-    EXPECT_EQ(record_in(damaged(built.bytes, {header + 16, 4, 0xFFFFF000})), record);
-}
-
 TEST_F(PeResourceTest, DamagedHeadersDataOrTreeAreRejected) {
     const std::size_t section = built.section_header_offset;
     const std::size_t rva = built.data_entry_offset;

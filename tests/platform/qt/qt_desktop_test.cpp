@@ -27,7 +27,7 @@ void finish_deferred_deletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-TEST(QtDesktopTest, ClosedWindowHidesAtOnceStopsFollowingAndGoesLater) {
+TEST(QtDesktopTest, ClosedWindowHidesAtOnceAndStopsFollowing) {
     QtDesktop desktop;
     const auto form = shown_form();
     desktop.open(*form);
@@ -43,8 +43,7 @@ TEST(QtDesktopTest, ClosedWindowHidesAtOnceStopsFollowingAndGoesLater) {
     form->set_visible(false);
     form->set_visible(true);
     EXPECT_FALSE(window->isVisible());
-    finish_deferred_deletes();
-    EXPECT_TRUE(window.isNull());
+    finish_deferred_deletes();  // while the form is still there
 }
 
 TEST(QtDesktopTest, HandlersInsideTheWindowMayCloseAndEndTheirForm) {

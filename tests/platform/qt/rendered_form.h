@@ -2,12 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModel>
+#include <QStringList>
 #include <QTest>
 #include <QWidget>
 
 #include "platform/qt/form_renderer.h"
 
 namespace qt_test {
+
+// The text of each row of a list's or a combo box's model.
+inline QStringList rows_of(const QAbstractItemModel& model) {
+    QStringList rows;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        rows << model.index(row, 0).data().toString();
+    }
+    return rows;
+}
 
 // A test of the renderer on a form of type F, shown through its own window.
 template <typename F>
