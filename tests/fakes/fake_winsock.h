@@ -18,6 +18,7 @@ class FakeWinsock : public platform::Winsock {
     int state = sckClosed;
     std::string remote_host;
     std::string remote_host_ip;
+    int remote_port = 0;
     std::string incoming;  // what GetData gives next
     std::vector<std::string> sent;
     std::vector<long> accepted;
@@ -64,6 +65,7 @@ class FakeWinsock : public platform::Winsock {
     }
     void set_RemotePort(std::int16_t port) override {
         calls.push_back("RemotePort " + std::to_string(port));
+        remote_port = port;
     }
     void Connect() override {
         record("Connect", connect_fault);
