@@ -86,28 +86,6 @@ void look_up(const std::shared_ptr<Lookup>& lookup, const std::string& host) {
 
 }  // namespace
 
-Descriptor& Descriptor::operator=(Descriptor&& other) noexcept {
-    if (this != &other) {
-        close();
-        descriptor_ = other.release();
-    }
-    return *this;
-}
-
-int Descriptor::release() {
-    const int descriptor = descriptor_;
-    descriptor_ = -1;
-    return descriptor;
-}
-
-void Descriptor::close() {
-    // Not retried on EINTR: on Linux the descriptor is gone either way.
-    if (descriptor_ >= 0) {
-        ::close(descriptor_);
-        descriptor_ = -1;
-    }
-}
-
 Deadline Deadline::after(std::chrono::milliseconds span) {
     Deadline deadline;
     deadline.when_ = std::chrono::steady_clock::now() + span;
@@ -159,7 +137,7 @@ Result local_address_towards(const sockaddr_in& peer, in_addr& local) {
     // Connecting a datagram socket only picks the route and the source
     // address; no packet leaves.
     const Descriptor probe(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
-    if (!probe.valid()) {
+    if (!probe) {
         return failed(Problem::other, errno);
     }
     if (::connect(probe.get(), as_socket_address(peer), sizeof peer) != 0) {
@@ -176,7 +154,7 @@ Result local_address_towards(const sockaddr_in& peer, in_addr& local) {
 
 Result listen_on(const sockaddr_in& address, Descriptor& listener) {
     Descriptor socket = stream_socket();
-    if (!socket.valid()) {
+    if (!socket) {
         return failed(Problem::other, errno);
     }
     // Lets a second run use the port while the first run's connections are
@@ -195,7 +173,7 @@ Result listen_on(const sockaddr_in& address, Descriptor& listener) {
 
 Result connect_to(const sockaddr_in& address, const Deadline& deadline, Descriptor& connection) {
     Descriptor socket = stream_socket();
-    if (!socket.valid()) {
+    if (!socket) {
         return failed(Problem::other, errno);
     }
     if (::connect(socket.get(), as_socket_address(address), sizeof address) != 0) {

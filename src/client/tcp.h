@@ -8,30 +8,15 @@
 #include <string>
 #include <string_view>
 
+#include "platform/posix/descriptor.h"
+
 // Thin helpers over POSIX TCP sockets for the client: IPv4, non-blocking
 // descriptors, and every wait bounded by a deadline and, where one is given,
 // cut short by an interrupt descriptor becoming readable.
 namespace client::tcp {
 
-// Owns one descriptor and closes it when it goes.
-class Descriptor {
-  public:
-    Descriptor() = default;
-    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
-    Descriptor(Descriptor&& other) noexcept : descriptor_(other.release()) {}
-    Descriptor& operator=(Descriptor&& other) noexcept;
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() { close(); }
-
-    int get() const { return descriptor_; }
-    bool valid() const { return descriptor_ >= 0; }
-    int release();
-    void close();
-
-  private:
-    int descriptor_ = -1;
-};
+// Owns one descriptor and closes it when it goes; the program's own.
+using Descriptor = platform::posix::Descriptor;
 
 // A moment after which no wait may go on, or none at all.
 class Deadline {
